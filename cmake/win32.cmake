@@ -1,0 +1,44 @@
+# The Windows side: the shell, the platform calls, the picture window, the
+# executable and the tests that run under Wine.
+find_package(JPEG REQUIRED)
+
+# The exercise picture, compiled into the picture window's definition.
+set(picture_source ${CMAKE_BINARY_DIR}/generated/exercise_picture.cpp)
+add_custom_command(
+  OUTPUT ${picture_source}
+  COMMAND ${CMAKE_COMMAND} -DINPUT=${CMAKE_SOURCE_DIR}/assets/exercise.jpg
+          -DOUTPUT=${picture_source} -DSYMBOL=kExercisePicture -DNAMESPACE=br
+          -P ${CMAKE_SOURCE_DIR}/cmake/embed.cmake
+  DEPENDS ${CMAKE_SOURCE_DIR}/assets/exercise.jpg ${CMAKE_SOURCE_DIR}/cmake/embed.cmake
+  COMMENT "Embedding the exercise picture")
+
+add_library(shell STATIC
+  app/shell.cpp
+  app/program_window.cpp
+  app/window_builder.cpp
+  app/window_classes.cpp
+  platform/text_codec.cpp
+  platform/message_box.cpp
+  platform/win32_gui.cpp
+  platform/win32_timer.cpp
+  picture_window/picture_window_definition.cpp
+  picture_window/jpeg_image.cpp
+  picture_window/picture_painter_win.cpp
+  ${picture_source}
+)
+target_compile_definitions(shell PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX)
+target_link_libraries(shell PUBLIC logic JPEG::JPEG user32 gdi32)
+
+# Statically linked: the program needs no MinGW DLL beside it. ASLR and DEP on.
+set(br_link_options -static -Wl,--dynamicbase,--nxcompat)
+
+add_executable(break-reminder WIN32 app/main.cpp assets/resources.rc)
+target_link_libraries(break-reminder PRIVATE shell)
+target_link_options(break-reminder PRIVATE ${br_link_options})
+set_source_files_properties(assets/resources.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/assets/app.manifest;${CMAKE_SOURCE_DIR}/assets/app.ico;${CMAKE_SOURCE_DIR}/assets/version.h")
+
+add_subdirectory(tests/win32)
+if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
+  add_subdirectory(tests/e2e)
+endif()

@@ -1,0 +1,61 @@
+# Sourced by the scripts that run Windows programs: sets up one Wine session.
+#   br_wine_session ARCH SCREEN   ARCH i686 or x86_64, SCREEN like 1920x1080
+# Exports WINEPREFIX, LANG (zh_CN.UTF-8 unless BR_LANG says otherwise, so the
+# ANSI code page is 936), DISPLAY (a private Xvfb where there is none) and
+# BR_WINE (the loader). The prefix is made once, with a virtual desktop of
+# SCREEN so that the program sees that screen size and its exit code reaches us.
+
+br_root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+
+# The arch whose Windows code this machine can run under Wine: i686 where the
+# kernel runs 32-bit code, else x86_64 (some kernels have 32-bit emulation off).
+br_wine_arch() {
+  if [ -n "${BR_WINE_ARCH:-}" ]; then echo "$BR_WINE_ARCH"; return; fi
+  if timeout 20 /usr/lib/wine/wine --version >/dev/null 2>&1; then echo i686; else echo x86_64; fi
+}
+
+br_start_display() {
+  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi
+  export DISPLAY=:77
+  if ! xdpyinfo >/dev/null 2>&1; then
+    (setsid Xvfb :77 -screen 0 2560x1600x24 -nolisten tcp </dev/null >/dev/null 2>&1 &)
+    local deadline=$((SECONDS + 30))
+    until xdpyinfo >/dev/null 2>&1; do
+      if [ $SECONDS -ge $deadline ]; then echo "wine-env: Xvfb did not start on :77 within 30 s" >&2; return 1; fi
+      sleep 0.1
+    done
+  fi
+}
+
+br_wine_session() {
+  local arch=$1 screen=$2
+  export WINEDEBUG=${WINEDEBUG:--all}
+  export LANG=${BR_LANG:-zh_CN.UTF-8} LC_ALL=${BR_LANG:-zh_CN.UTF-8}
+  export WINEPREFIX="$br_root/build/wine/$arch-$screen"
+  if [ "$arch" = i686 ]; then
+    export WINEARCH=win32 BR_WINE=/usr/lib/wine/wine
+  else
+    export WINEARCH=win64 BR_WINE=/usr/lib/wine/wine64
+  fi
+  br_start_display || return 1
+  mkdir -p "$br_root/build/wine"
+  (
+    flock 9
+    if [ ! -f "$WINEPREFIX/.ready" ]; then
+      rm -rf "$WINEPREFIX"
+      "$BR_WINE" wineboot -i </dev/null >/dev/null 2>&1
+      "$BR_WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+      "$BR_WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$screen" /f >/dev/null 2>&1
+      "$BR_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+      /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
+      /usr/lib/wine/wineserver -w >/dev/null 2>&1 || true
+      touch "$WINEPREFIX/.ready"
+    fi
+  ) 9>"$br_root/build/wine/.lock-$arch-$screen"
+  # A persistent server and a booted session keep each program start quick;
+  # a second server for the same prefix exits at once.
+  local server=/usr/lib/wine/wineserver64
+  [ -x "$server" ] || server=/usr/lib/wine/wineserver32
+  (setsid "$server" -p </dev/null >/dev/null 2>&1 &)
+  "$BR_WINE" wineboot </dev/null >/dev/null 2>&1 || true
+}

@@ -1,0 +1,10 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine: the emulator CTest uses for the Win32 tests.
+#   wine-run.sh ARCH PROGRAM [ARGS...]
+# The screen size comes from BR_SCREEN (default 1920x1080).
+set -euo pipefail
+source "$(dirname "$0")/wine-env.sh"
+arch=$1
+shift
+br_wine_session "$arch" "${BR_SCREEN:-1920x1080}"
+exec "$BR_WINE" "$@"
