@@ -38,6 +38,22 @@ target_link_options(break-reminder PRIVATE ${br_link_options})
 set_source_files_properties(assets/resources.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/assets/app.manifest;${CMAKE_SOURCE_DIR}/assets/app.ico;${CMAKE_SOURCE_DIR}/assets/version.h")
 
+# Checks of the built executable and its assets, run natively.
+if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
+  set(br_arch i686)
+else()
+  set(br_arch x86_64)
+endif()
+add_test(NAME check_executable
+  COMMAND /usr/bin/python3 ${CMAKE_SOURCE_DIR}/tests/scripts/check_executable.py
+          $<TARGET_FILE:break-reminder> ${br_arch})
+add_test(NAME check_assets COMMAND bash ${CMAKE_SOURCE_DIR}/tests/scripts/check_assets.sh)
+set_tests_properties(check_executable check_assets PROPERTIES LABELS static)
+
+# Tests that run Windows code under Wine. They are built everywhere, but
+# registered only where Wine can run this build's code. They share one desktop
+# and its keyboard focus, so they run one at a time.
+option(BR_WINE_TESTS "Register the tests that run under Wine" ON)
 add_subdirectory(tests/win32)
 if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
   add_subdirectory(tests/e2e)
