@@ -25,6 +25,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         shell->fatal_error(br::texts::kMainWindowFailed, GetLastError());
     }
     const int exit_code = shell->run_event_loop();
+    // The end sequence: no handler runs any more, the clean-up routine, the
+    // library of the hibernate call, and last the hidden owner window.
     shell->end();
+    gui.release_power_library();
+    shell.reset();
     return exit_code;
 }

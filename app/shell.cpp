@@ -108,7 +108,6 @@ void Shell::dispatch(MSG& message) {
 void Shell::end() {
     handlers_stopped_ = true;
     if (clean_up_) clean_up_();
-    if (hidden_owner_) DestroyWindow(std::exchange(hidden_owner_, nullptr));
 }
 
 void Shell::fatal_error(std::string_view message, std::uint32_t code) {

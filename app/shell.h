@@ -38,7 +38,8 @@ public:
 
     // Runs the event loop until WM_QUIT; returns the exit code it carries.
     int run_event_loop();
-    // After the event loop: the clean-up routine, then the hidden owner goes.
+    // After the event loop: no handler runs any more, and the clean-up routine
+    // runs. The hidden owner window goes with the shell.
     void end();
     // Shows the error and ends the process with exit code -1.
     [[noreturn]] void fatal_error(std::string_view message, std::uint32_t code);

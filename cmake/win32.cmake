@@ -21,6 +21,7 @@ add_library(shell STATIC
   platform/message_box.cpp
   platform/win32_gui.cpp
   platform/win32_timer.cpp
+  platform/win32_power.cpp
   picture_window/picture_window_definition.cpp
   picture_window/jpeg_image.cpp
   picture_window/picture_painter_win.cpp

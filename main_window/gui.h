@@ -37,6 +37,9 @@ public:
     virtual void write_always_on_top(bool on) = 0;
     // Opens the picture window in dialog mode; returns once it has been closed.
     virtual bool open_picture_window() = 0;
+    // Asks the system to hibernate at once (bound at first use; fatal when the
+    // function cannot be found). The result is not looked at.
+    virtual void hibernate() = 0;
     // Ends the process through the fatal error report; does not return.
     [[noreturn]] virtual void fatal_error(std::string_view message, std::uint32_t code) = 0;
 };

@@ -32,5 +32,10 @@ inline constexpr char kFatalTitle[] = "休息提醒";
 inline constexpr char kFatalHeading[] = "运行时错误";
 inline constexpr char kFatalCode[] = "错误代码：";
 inline constexpr char kMainWindowFailed[] = "启动窗口载入失败";
+inline constexpr char kOutOfMemoryBefore[] = "内存不足，无法分配";
+inline constexpr char kOutOfMemoryAfter[] = "字节";
+inline constexpr char kFunctionMissingBefore[] = "在库文件“";
+inline constexpr char kFunctionMissingMiddle[] = "”中找不到输出函数“";
+inline constexpr char kFunctionMissingAfter[] = "”";
 
 }  // namespace br::texts

@@ -55,6 +55,8 @@ void Win32Gui::write_always_on_top(bool on) { main_window()->write_always_on_top
 
 bool Win32Gui::open_picture_window() { return shell_.open_window(kPictureWindow, true); }
 
+void Win32Gui::hibernate() { hibernate_.call(*this); }
+
 void Win32Gui::fatal_error(std::string_view message, std::uint32_t code) {
     shell_.fatal_error(message, code);
 }

@@ -169,6 +169,7 @@ public:
     NativeHandle main_window_handle() override { return kNoOwner; }
     void write_always_on_top(bool) override {}
     bool open_picture_window() override { return false; }
+    void hibernate() override {}
     [[noreturn]] void fatal_error(std::string_view message, std::uint32_t code) override {
         throw std::runtime_error("fatal_error(" + std::string(message) + ", " + std::to_string(code) + ")");
     }

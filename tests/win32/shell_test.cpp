@@ -46,6 +46,7 @@ public:
     NativeHandle main_window_handle() override { return 0; }
     void write_always_on_top(bool) override {}
     bool open_picture_window() override { return false; }
+    void hibernate() override {}
     void fatal_error(std::string_view, std::uint32_t) override { std::abort(); }
 };
 
