@@ -31,7 +31,7 @@ target_compile_definitions(shell PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOM
 target_link_libraries(shell PUBLIC logic JPEG::JPEG user32 gdi32)
 
 # Statically linked: the program needs no MinGW DLL beside it. ASLR and DEP on.
-set(br_link_options -static -Wl,--dynamicbase,--nxcompat)
+set(br_link_options -static -s -Wl,--dynamicbase,--nxcompat)
 
 add_executable(break-reminder WIN32 app/main.cpp assets/resources.rc)
 target_link_libraries(break-reminder PRIVATE shell)
