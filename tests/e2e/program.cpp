@@ -1,0 +1,65 @@
+#include "tests/e2e/program.h"
+
+namespace e2e {
+
+std::wstring program_path() {
+    const std::wstring path = drv::environment(L"BR_PROGRAM");
+    if (path.empty()) throw drv::Failure("BR_PROGRAM names no program to test");
+    return path;
+}
+
+Program::Program(const std::vector<std::wstring>& args, std::wstring_view working_dir)
+    : process_(drv::Process::start(program_path(), args, working_dir)) {
+    main_ = drv::wait_for_window(process_.pid(), drv::with_class(kWindowClass), drv::kDefaultTimeout,
+                                 "the main window");
+    // Started means shown, active and with the focus placed.
+    drv::wait_until([&] { return drv::gui_state(main_).focus != nullptr; }, drv::kDefaultTimeout,
+                    "the keyboard focus placed in the main window");
+}
+
+HWND Program::edit() const { return drv::find_child_by_class(main_, L"Edit"); }
+HWND Program::start_button() const { return drv::find_child_by_text(main_, kStart); }
+HWND Program::picture_box() const { return drv::find_child_by_text(main_, kPictureBox); }
+HWND Program::sleep_box() const { return drv::find_child_by_text(main_, kSleepBox); }
+HWND Program::timer() const { return drv::find_child_by_class(main_, kTimerClass); }
+
+std::wstring Program::interval_text() const { return drv::window_text(edit()); }
+
+void Program::set_interval_text(std::wstring_view text) const {
+    const std::wstring copy(text);
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(edit(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(copy.c_str()),
+                        SMTO_ABORTIFHUNG, 10'000, &result);
+}
+
+bool Program::ticked(HWND check_box) const {
+    DWORD_PTR result = 0;
+    SendMessageTimeoutW(check_box, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &result);
+    return result == BST_CHECKED;
+}
+
+drv::MessageBoxInfo Program::wait_box(std::wstring_view text) const {
+    return drv::wait_for_message_box_text(pid(), text, drv::kDefaultTimeout);
+}
+
+void Program::answer(const drv::MessageBoxInfo& box, int id) const {
+    drv::answer(box.hwnd, id);
+    drv::wait_gone(box.hwnd, drv::kDefaultTimeout, "the answered message box to close");
+}
+
+void Program::start() const {
+    drv::click_button(start_button());
+    drv::wait_until([&] { return !IsWindowVisible(start_button()); }, drv::kDefaultTimeout,
+                    "the start button to disappear after 开始");
+}
+
+void Program::tick() const { drv::post_timer(timer(), kTickTimer); }
+
+DWORD Program::close_and_wait() {
+    drv::post_close(main_);
+    const auto code = process_.wait_exit(drv::kDefaultTimeout);
+    if (!code) throw drv::Failure("the program did not end after its main window was closed");
+    return *code;
+}
+
+}  // namespace e2e

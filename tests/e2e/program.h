@@ -1,0 +1,57 @@
+#pragma once
+// The program under test, started fresh for each test and worked from outside.
+#include <string>
+#include <vector>
+
+#include "tests/driver/driver.h"
+
+namespace e2e {
+
+inline constexpr wchar_t kWindowClass[] = L"BreakReminderWindow";
+inline constexpr wchar_t kTimerClass[] = L"BreakReminderTimer";
+inline constexpr wchar_t kLabelClass[] = L"BreakReminderLabel";
+inline constexpr wchar_t kStart[] = L"开始";
+inline constexpr wchar_t kPictureBox[] = L"是否播放活动颈椎图片";
+inline constexpr wchar_t kSleepBox[] = L"是否睡眠";
+inline constexpr UINT_PTR kTickTimer = 1;
+
+// The path of the program under test (BR_PROGRAM).
+std::wstring program_path();
+
+class Program {
+public:
+    // Starts the program and waits for its main window.
+    explicit Program(const std::vector<std::wstring>& args = {}, std::wstring_view working_dir = {});
+
+    DWORD pid() const { return process_.pid(); }
+    drv::Process& process() { return process_; }
+    HWND main() const { return main_; }
+    HWND edit() const;
+    HWND start_button() const;
+    HWND picture_box() const;
+    HWND sleep_box() const;
+    HWND timer() const;
+
+    std::wstring interval_text() const;
+    // Puts a text into 编辑框1 as a paste would (no typing filter).
+    void set_interval_text(std::wstring_view text) const;
+    bool ticked(HWND check_box) const;
+
+    // Waits for a message box of the program with this text.
+    drv::MessageBoxInfo wait_box(std::wstring_view text) const;
+    // Answers a box and waits until it has gone.
+    void answer(const drv::MessageBoxInfo& box, int id) const;
+    // Presses 开始 and waits until the reminders run (the button hidden).
+    void start() const;
+    // Delivers one tick of 时钟1, as the system timer would.
+    void tick() const;
+
+    // Closes the main window and returns the exit code.
+    DWORD close_and_wait();
+
+private:
+    drv::Process process_;
+    HWND main_ = nullptr;
+};
+
+}  // namespace e2e
