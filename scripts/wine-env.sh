@@ -14,14 +14,19 @@ br_wine_arch() {
   if timeout 20 /usr/lib/wine/wine --version >/dev/null 2>&1; then echo i686; else echo x86_64; fi
 }
 
+# Each screen size gets an Xvfb display of its own, exactly that size, so that
+# Wine desktops of different sizes never cover each other. Where the user has
+# a display of their own, the program goes there.
 br_start_display() {
-  if [ -n "${DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi
-  export DISPLAY=:77
+  local screen=$1
+  if [ -n "${DISPLAY:-}" ] && [ -z "${BR_OWN_DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi
+  local number=$((100 + $(printf '%s' "$screen" | cksum | cut -d' ' -f1) % 100))
+  export DISPLAY=:$number BR_OWN_DISPLAY=1
   if ! xdpyinfo >/dev/null 2>&1; then
-    (setsid Xvfb :77 -screen 0 2560x1600x24 -nolisten tcp </dev/null >/dev/null 2>&1 &)
+    (setsid Xvfb ":$number" -screen 0 "${screen}x24" -nolisten tcp </dev/null >/dev/null 2>&1 &)
     local deadline=$((SECONDS + 30))
     until xdpyinfo >/dev/null 2>&1; do
-      if [ $SECONDS -ge $deadline ]; then echo "wine-env: Xvfb did not start on :77 within 30 s" >&2; return 1; fi
+      if [ $SECONDS -ge $deadline ]; then echo "wine-env: Xvfb did not start on :$number within 30 s" >&2; return 1; fi
       sleep 0.1
     done
   fi
@@ -37,7 +42,7 @@ br_wine_session() {
   else
     export WINEARCH=win64 BR_WINE=/usr/lib/wine/wine64
   fi
-  br_start_display || return 1
+  br_start_display "$screen" || return 1
   mkdir -p "$br_root/build/wine"
   (
     flock 9

@@ -3,6 +3,8 @@
 #   wine-run.sh ARCH PROGRAM [ARGS...]
 # The screen size comes from BR_SCREEN (default 1920x1080).
 set -euo pipefail
+# Tests always get a display of their own, of the screen size they ask for.
+export BR_OWN_DISPLAY=1
 source "$(dirname "$0")/wine-env.sh"
 arch=$1
 shift

@@ -4,7 +4,6 @@
 #include <cstdio>
 #include <cstring>
 #include <iterator>
-#include <cwchar>
 #include <utility>
 
 namespace drv {
@@ -371,23 +370,36 @@ WindowInfo info(HWND window) {
     return result;
 }
 
+namespace {
+
+struct TopWindowSearch {
+    DWORD pid;
+    bool visible_only;
+    std::vector<HWND> found;
+};
+
+// Enumeration callbacks are plain CALLBACK functions: a lambda does not
+// convert to the stdcall pointer type of 32-bit Windows.
+BOOL CALLBACK collect_top_window(HWND window, LPARAM param) {
+    auto& search = *reinterpret_cast<TopWindowSearch*>(param);
+    DWORD owner_pid = 0;
+    GetWindowThreadProcessId(window, &owner_pid);
+    if (owner_pid == search.pid && (!search.visible_only || IsWindowVisible(window))) {
+        search.found.push_back(window);
+    }
+    return TRUE;
+}
+
+BOOL CALLBACK collect_child(HWND window, LPARAM param) {
+    reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
 std::vector<HWND> top_windows(DWORD pid, bool visible_only) {
-    struct Search {
-        DWORD pid;
-        bool visible_only;
-        std::vector<HWND> found;
-    } search{pid, visible_only, {}};
-    EnumWindows(
-        [](HWND window, LPARAM param) -> BOOL {
-            auto& s = *reinterpret_cast<Search*>(param);
-            DWORD owner_pid = 0;
-            GetWindowThreadProcessId(window, &owner_pid);
-            if (owner_pid == s.pid && (!s.visible_only || IsWindowVisible(window))) {
-                s.found.push_back(window);
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    TopWindowSearch search{pid, visible_only, {}};
+    EnumWindows(collect_top_window, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 
@@ -437,13 +449,7 @@ WindowPredicate any_visible() {
 
 std::vector<HWND> children(HWND parent) {
     std::vector<HWND> found;
-    EnumChildWindows(
-        parent,
-        [](HWND window, LPARAM param) -> BOOL {
-            reinterpret_cast<std::vector<HWND>*>(param)->push_back(window);
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&found));
+    EnumChildWindows(parent, collect_child, reinterpret_cast<LPARAM>(&found));
     return found;
 }
 

@@ -23,6 +23,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <optional>
 #include <stdexcept>
 #include <string>
@@ -206,17 +207,20 @@ inline constexpr Key kTab{VK_TAB}, kShiftTab{VK_TAB, kShift}, kEsc{VK_ESCAPE},
     kAltF4{VK_F4, kAlt}, kEnter{VK_RETURN}, kF1{VK_F1}, kSpace{VK_SPACE};
 
 // Brings the top-level window of `target` to the foreground, waits until it
-// is active with the focus in it, then types each chord through SendInput (modifiers down, key down and
-// up, modifiers up).
+// is active with the focus in it, then types each chord through SendInput
+// (modifiers down, key down and up, modifiers up). The keys go to whichever
+// control of that window has the focus; a window that keeps no focus at all
+// fails the wait.
 void send_keys(HWND target, std::initializer_list<Key> keys);
 void send_keys(HWND target, const std::vector<Key>& keys);
 // Types `text` as Unicode characters through SendInput.
 void send_text(HWND target, std::wstring_view text);
 void bring_to_foreground(HWND window, Timeout timeout = kDefaultTimeout);
-// A left click at a screen point through SendInput. Check its effect, not
-// GetCursorPos: under Wine that reads the X pointer once the position set
-// by SendInput is 100 ms old, and on a virtual desktop the X pointer may
-// not have followed.
+// A left click at a screen point through SendInput, made while the cursor
+// is clipped to that pixel (Wine's cursor follows the X pointer, which it
+// cannot warp into a virtual desktop from outside it; a clip can). Check the
+// click's effect, not GetCursorPos, which under Wine reads the X pointer
+// once the position set by SendInput is 100 ms old.
 void click_at(POINT screen_point);
 POINT centre(const RECT& rect);
 
@@ -271,6 +275,9 @@ private:
     std::vector<std::uint32_t> pixels_;  // top-down rows of 0x00RRGGBB
 };
 
+// Under Wine the pixels come from the X display: where another session's
+// desktop window lies above this one on the same display (no window
+// manager, every desktop at 0,0), they are that window's, or black.
 Screenshot screenshot(const RECT& screen_rect);
 Screenshot screenshot(HWND window);  // its window rect
 

@@ -41,7 +41,6 @@ constexpr int kExitCode = 7;
 
 struct Fixture {
     HWND edit = nullptr;
-    HWND button = nullptr;
     HWND last_input = nullptr;
     unsigned inputs_seen = 0;
     HWND last_focus = nullptr;  // the child to give the focus back to on activation
@@ -62,8 +61,8 @@ HWND create_child(HWND parent, const wchar_t* class_name, const wchar_t* text, D
 void on_create(HWND window) {
     fixture.edit = create_child(window, L"EDIT", fixture.arguments.c_str(),
                                 WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL, kEditRect, kEditId);
-    fixture.button = create_child(window, L"BUTTON", kButtonText, WS_TABSTOP | BS_PUSHBUTTON,
-                                  kButtonRect, kButtonId);
+    create_child(window, L"BUTTON", kButtonText, WS_TABSTOP | BS_PUSHBUTTON, kButtonRect,
+                 kButtonId);
     wchar_t directory[MAX_PATH] = {};
     GetCurrentDirectoryW(MAX_PATH, directory);
     create_child(window, L"STATIC", directory, SS_LEFT, kDirectoryRect, kDirectoryId);

@@ -32,6 +32,24 @@ void Program::set_interval_text(std::wstring_view text) const {
                         SMTO_ABORTIFHUNG, 10'000, &result);
 }
 
+void Program::paste_interval_text(std::wstring_view text) const {
+    if (!OpenClipboard(nullptr)) throw drv::Failure("OpenClipboard failed");
+    EmptyClipboard();
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, (text.size() + 1) * sizeof(wchar_t));
+    auto* copy = static_cast<wchar_t*>(GlobalLock(memory));
+    text.copy(copy, text.size());
+    copy[text.size()] = L'\0';
+    GlobalUnlock(memory);
+    SetClipboardData(CF_UNICODETEXT, memory);
+    CloseClipboard();
+    set_interval_text(L"");
+    drv::send_keys(edit(), {{'V', drv::kCtrl}});
+    // The edit box keeps its text itself: only WM_GETTEXT reads it from outside.
+    drv::wait_until([&] { return interval_text().size() == text.size(); }, drv::Timeout{30'000},
+                    "the pasted text in the interval box",
+                    [&] { return std::to_string(interval_text().size()) + " characters"; });
+}
+
 bool Program::ticked(HWND check_box) const {
     DWORD_PTR result = 0;
     SendMessageTimeoutW(check_box, BM_GETCHECK, 0, 0, SMTO_ABORTIFHUNG, 2000, &result);

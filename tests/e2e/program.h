@@ -33,8 +33,10 @@ public:
     HWND timer() const;
 
     std::wstring interval_text() const;
-    // Puts a text into 编辑框1 as a paste would (no typing filter).
+    // Replaces the text of 编辑框1 as a paste does: the typing filter is not involved.
     void set_interval_text(std::wstring_view text) const;
+    // Replaces the text of 编辑框1 through the clipboard and Ctrl+V.
+    void paste_interval_text(std::wstring_view text) const;
     bool ticked(HWND check_box) const;
 
     // Waits for a message box of the program with this text.
