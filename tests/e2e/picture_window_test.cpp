@@ -1,0 +1,293 @@
+// The picture window as the user meets it after answering the neck-exercise
+// question with OK: place, frame, owner, what it shows, and closing with Esc.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+
+#include "picture_window/jpeg_image.h"
+#include "picture_window/picture_window_definition.h"
+#include "tests/e2e/program.h"
+
+namespace e2e {
+namespace {
+
+using drv::info;
+
+constexpr int kWidth = 1080;
+constexpr int kHeight = 762;
+
+std::string rect_text(const RECT& r) {
+    return "(" + std::to_string(r.left) + "," + std::to_string(r.top) + ")-(" + std::to_string(r.right) +
+           "," + std::to_string(r.bottom) + ")";
+}
+
+// Ticks 图片 and presses 开始 (the picture mode is set once, before the reminders run).
+void start_in_picture_mode(const Program& program) {
+    drv::click_button(program.picture_box());
+    drv::wait_until([&] { return program.ticked(program.picture_box()); }, drv::kDefaultTimeout,
+                    "the picture check box to be ticked");
+    program.start();
+}
+
+// One reminder answered with OK: waits for the picture window it opens.
+HWND open_picture_window(const Program& program) {
+    program.tick();
+    const auto box = program.wait_box(L"活动活动颈椎吧!");
+    EXPECT_EQ(box.title, L"提醒");
+    program.answer(box, IDOK);
+    HWND main = program.main();
+    return drv::wait_for_window(
+        program.pid(),
+        [main](const drv::WindowInfo& w) { return w.visible && w.class_name == kWindowClass && w.hwnd != main; },
+        drv::kDefaultTimeout, "the picture window after OK to the question");
+}
+
+void close_with_esc(const Program& program, HWND picture) {
+    drv::send_keys(picture, {drv::kEsc});
+    drv::wait_gone(picture, drv::kDefaultTimeout, "Esc to close the picture window");
+    drv::wait_until([&] { return IsWindowEnabled(program.main()) != FALSE; }, drv::kDefaultTimeout,
+                    "the main window enabled again after the picture window closed");
+}
+
+// Runs at every screen size: centred by truncating division, so on small
+// screens it juts out past the edges.
+TEST(AllScreens, PictureWindowIsCentredFramelessOnTopAndEscClosesIt) {
+    Program program;
+    const int screen_w = GetSystemMetrics(SM_CXSCREEN), screen_h = GetSystemMetrics(SM_CYSCREEN);
+    const std::map<std::pair<int, int>, POINT> known = {
+        {{1920, 1080}, {420, 159}}, {{1366, 768}, {143, 3}}, {{1024, 768}, {-28, 3}}, {{800, 600}, {-140, -81}}};
+    const auto expected = known.find({screen_w, screen_h});
+    ASSERT_NE(expected, known.end()) << "screen " << screen_w << "x" << screen_h << " is not one of the tested sizes";
+
+    start_in_picture_mode(program);
+    HWND picture = open_picture_window(program);
+    const auto window = info(picture);
+    const POINT at = expected->second;
+    EXPECT_EQ(rect_text(window.rect), rect_text({at.x, at.y, at.x + kWidth, at.y + kHeight}))
+        << "on a " << screen_w << "x" << screen_h << " screen";
+    EXPECT_EQ(rect_text(window.client), rect_text({0, 0, kWidth, kHeight})) << "the whole window is client area";
+    EXPECT_EQ(window.style & (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_BORDER | WS_DLGFRAME), 0)
+        << "frame styles " << std::hex << window.style;
+    EXPECT_TRUE(window.topmost) << "exstyle " << std::hex << window.exstyle;
+    EXPECT_EQ(window.exstyle & WS_EX_APPWINDOW, 0) << "it would get a taskbar button";
+    EXPECT_EQ(window.text, L"");
+    ASSERT_NE(window.owner, nullptr) << "the picture window has no owner";
+    EXPECT_NE(window.owner, program.main()) << "owned by the main window";
+    EXPECT_FALSE(IsWindowVisible(window.owner)) << "its owner is shown: " << info(window.owner).describe();
+    EXPECT_FALSE(IsWindowEnabled(program.main())) << "the main window takes input while the picture is open";
+
+    close_with_esc(program, picture);
+    EXPECT_TRUE(drv::message_boxes(program.pid()).empty()) << drv::describe_windows(program.pid());
+    EXPECT_EQ(program.close_and_wait(), 0u);
+}
+
+// Reads the key state of `thread`'s input queue, as it stands after the
+// messages the thread has already taken from its queue: the driver's thread
+// shares that input state for the moment of the reading.
+SHORT taken_key_state(DWORD thread, int key) {
+    const DWORD self = GetCurrentThreadId();
+    MSG ignored;
+    PeekMessageW(&ignored, nullptr, 0, 0, PM_NOREMOVE);  // AttachThreadInput needs a queue on both sides
+    if (!AttachThreadInput(self, thread, TRUE)) throw drv::Failure("AttachThreadInput failed");
+    const SHORT state = GetKeyState(key);
+    AttachThreadInput(self, thread, FALSE);
+    return state;
+}
+
+// A chord with a modifier held is not Esc: the window stays open.
+TEST(PictureWindow, EscWithCtrlShiftOrAltLeavesItOpen) {
+    Program program;
+    start_in_picture_mode(program);
+    HWND picture = open_picture_window(program);
+    const DWORD thread = GetWindowThreadProcessId(picture, nullptr);
+
+    struct Chord {
+        const char* name;
+        drv::Key key;
+        int modifier_vk;
+    };
+    const Chord chords[] = {
+        {"Ctrl+Esc", drv::kCtrlEsc, VK_CONTROL},
+        {"Shift+Esc", drv::kShiftEsc, VK_SHIFT},
+        {"Alt+Esc", drv::kAltEsc, VK_MENU},
+    };
+    for (const auto& chord : chords) {
+        // The toggle bit of Esc flips when the program takes the key-down from
+        // its queue; the modifier reads up again once it has taken the release
+        // that follows it. Then the whole chord has been handled.
+        const int toggle_before = taken_key_state(thread, VK_ESCAPE) & 1;
+        drv::send_keys(picture, {chord.key});
+        drv::wait_until(
+            [&] {
+                return (taken_key_state(thread, VK_ESCAPE) & 1) != toggle_before &&
+                       taken_key_state(thread, VK_ESCAPE) >= 0 && taken_key_state(thread, chord.modifier_vk) >= 0;
+            },
+            drv::kDefaultTimeout, std::string("the program to take ") + chord.name + " from its queue",
+            [&] {
+                return "Esc state " + std::to_string(taken_key_state(thread, VK_ESCAPE)) + ", modifier state " +
+                       std::to_string(taken_key_state(thread, chord.modifier_vk));
+            });
+        EXPECT_TRUE(IsWindow(picture) && IsWindowVisible(picture)) << chord.name << " closed the picture window";
+        EXPECT_FALSE(IsWindowEnabled(program.main())) << "the main window enabled after " << chord.name;
+        if (!IsWindow(picture)) return;
+    }
+    close_with_esc(program, picture);
+}
+
+TEST(PictureWindow, OpensAgainAsANewWindowInTheSamePlace) {
+    Program program;
+    start_in_picture_mode(program);
+    HWND first = open_picture_window(program);
+    const RECT first_rect = info(first).rect;
+    close_with_esc(program, first);
+
+    HWND second = open_picture_window(program);
+    EXPECT_NE(second, first) << "the same window was shown again";
+    EXPECT_FALSE(IsWindow(first)) << "the first window was hidden, not destroyed";
+    EXPECT_EQ(rect_text(info(second).rect), rect_text(first_rect));
+    EXPECT_TRUE(info(second).topmost);
+    EXPECT_FALSE(IsWindowEnabled(program.main()));
+    close_with_esc(program, second);
+}
+
+// --- what the window shows -------------------------------------------------
+
+int channel_gap(COLORREF a, COLORREF b) {
+    return std::max({std::abs(GetRValue(a) - GetRValue(b)), std::abs(GetGValue(a) - GetGValue(b)),
+                     std::abs(GetBValue(a) - GetBValue(b))});
+}
+
+// The decoded exercise picture, read as the window stretches it.
+class Picture {
+public:
+    explicit Picture(br::RgbImage image) : image_(std::move(image)) {}
+    int width() const { return image_.width; }
+    int height() const { return image_.height; }
+    COLORREF at(int x, int y) const {
+        const auto* p = &image_.pixels[(static_cast<std::size_t>(y) * image_.width + x) * 3];
+        return RGB(p[0], p[1], p[2]);
+    }
+    // The source pixels around the one a window pixel is stretched from:
+    // any smoothing of the stretch mixes only these.
+    struct Range {
+        int low[3] = {255, 255, 255};
+        int high[3] = {0, 0, 0};
+        bool holds(COLORREF c, int tolerance) const {
+            const int v[3] = {GetRValue(c), GetGValue(c), GetBValue(c)};
+            for (int i = 0; i < 3; ++i) {
+                if (v[i] < low[i] - tolerance || v[i] > high[i] + tolerance) return false;
+            }
+            return true;
+        }
+        // Every pixel around is well away from white in some channel: a
+        // blank or white window fails here.
+        bool coloured() const { return std::min({high[0], high[1], high[2]}) < 220; }
+        std::string describe() const {
+            return drv::describe_colour(RGB(low[0], low[1], low[2])) + ".." +
+                   drv::describe_colour(RGB(high[0], high[1], high[2]));
+        }
+    };
+    Range around(int window_x, int window_y) const {
+        const int cx = (2 * window_x + 1) * width() / (2 * kWidth);
+        const int cy = (2 * window_y + 1) * height() / (2 * kHeight);
+        Range range;
+        for (int y = std::max(0, cy - 1); y <= std::min(height() - 1, cy + 1); ++y) {
+            for (int x = std::max(0, cx - 1); x <= std::min(width() - 1, cx + 1); ++x) {
+                const COLORREF c = at(x, y);
+                const int v[3] = {GetRValue(c), GetGValue(c), GetBValue(c)};
+                for (int i = 0; i < 3; ++i) {
+                    range.low[i] = std::min(range.low[i], v[i]);
+                    range.high[i] = std::max(range.high[i], v[i]);
+                }
+            }
+        }
+        return range;
+    }
+
+private:
+    br::RgbImage image_;
+};
+
+// The window points to compare: every pixel of the four edges and a grid inside.
+std::vector<POINT> sample_points() {
+    std::vector<POINT> points;
+    for (int x = 0; x < kWidth; ++x) points.insert(points.end(), {{x, 0}, {x, kHeight - 1}});
+    for (int y = 1; y < kHeight - 1; ++y) points.insert(points.end(), {{0, y}, {kWidth - 1, y}});
+    for (int y = 3; y < kHeight; y += 7) {
+        for (int x = 3; x < kWidth; x += 7) points.push_back({x, y});
+    }
+    return points;
+}
+
+struct Comparison {
+    int checked = 0;
+    int coloured = 0;  // checked points where the picture is far from white
+    std::vector<std::string> mismatches;
+};
+
+constexpr int kTolerance = 3;
+
+Comparison compare(const drv::Screenshot& shot, const RECT& window, const Picture& picture,
+                   const std::vector<POINT>& points) {
+    Comparison result;
+    for (const POINT p : points) {
+        const POINT screen{window.left + p.x, window.top + p.y};
+        const POINT o = shot.origin();
+        if (screen.x < o.x || screen.y < o.y || screen.x >= o.x + shot.width() || screen.y >= o.y + shot.height())
+            continue;  // off the screen
+        const auto range = picture.around(p.x, p.y);
+        const COLORREF seen = shot.screen_pixel(screen);
+        ++result.checked;
+        if (range.coloured()) ++result.coloured;
+        if (!range.holds(seen, kTolerance) && result.mismatches.size() < 8) {
+            result.mismatches.push_back("(" + std::to_string(p.x) + "," + std::to_string(p.y) + ") shows " +
+                                        drv::describe_colour(seen) + ", the picture there " + range.describe());
+        }
+    }
+    return result;
+}
+
+std::string join(const std::vector<std::string>& lines) {
+    std::string text;
+    for (const auto& line : lines) text += "  " + line + "\n";
+    return text;
+}
+
+TEST(PictureWindow, ShowsTheExercisePictureStretchedOverItsWholeArea) {
+    auto decoded = br::decode_jpeg(br::kPictureWindow.picture);
+    ASSERT_TRUE(decoded) << "the exercise picture inside the program does not decode";
+    const Picture picture(std::move(*decoded));
+    // The picture is white at its edges: the check there tells it from the
+    // background colour only when that is not white as well.
+    const COLORREF background = GetSysColor(COLOR_BTNFACE);
+    ASSERT_GT(channel_gap(background, RGB(255, 255, 255)), kTolerance)
+        << "COLOR_BTNFACE " << drv::describe_colour(background) << " cannot be told from white";
+
+    Program program;
+    start_in_picture_mode(program);
+    HWND window = open_picture_window(program);
+    const RECT rect = info(window).rect;
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    RECT visible{};
+    ASSERT_TRUE(IntersectRect(&visible, &rect, &screen)) << "the window lies off the screen: " << rect_text(rect);
+
+    const auto points = sample_points();
+    Comparison last;
+    // Painting happens some time after the window shows: wait for the picture.
+    drv::wait_until(
+        [&] {
+            last = compare(drv::screenshot(visible), rect, picture, points);
+            return last.mismatches.empty();
+        },
+        drv::kDefaultTimeout, "the window to show the stretched exercise picture at every checked point",
+        [&] { return std::to_string(last.checked) + " points checked, mismatches:\n" + join(last.mismatches); });
+    // The comparison would also have failed on a blank window.
+    EXPECT_GT(last.coloured, 1000) << "too few coloured points among " << last.checked;
+    if (EqualRect(&visible, &rect)) EXPECT_EQ(last.checked, static_cast<int>(points.size()));
+    close_with_esc(program, window);
+}
+
+}  // namespace
+}  // namespace e2e
