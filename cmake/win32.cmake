@@ -31,7 +31,10 @@ target_compile_definitions(shell PUBLIC UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOM
 target_link_libraries(shell PUBLIC logic JPEG::JPEG user32 gdi32)
 
 # Statically linked: the program needs no MinGW DLL beside it. ASLR and DEP on.
-set(br_link_options -static -s -Wl,--dynamicbase,--nxcompat)
+# The stack holds a week of unanswered picture-mode reminders, each nested in
+# the modal loop of the one before (1008 at the shortest interval, about 2 KB
+# each), with a fourfold margin.
+set(br_link_options -static -s -Wl,--dynamicbase,--nxcompat -Wl,--stack,8388608)
 
 add_executable(break-reminder WIN32 app/main.cpp assets/resources.rc)
 target_link_libraries(break-reminder PRIVATE shell)

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Regenerates the screenshots in docs/: docs/main-window.png (the main window
+# as it starts) and docs/picture-window.png (the picture window), taken from
+# the program running under Wine on a 1366x768 screen.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+cd "$root"
+
+"$root/scripts/setup.sh"
+source "$root/scripts/wine-env.sh"
+
+# The program is 32-bit; where this kernel runs no 32-bit code, the same
+# sources built as 64-bit code stand in for it.
+arch=$(br_wine_arch)
+if [ "$arch" = i686 ]; then preset=win32; else preset=win32-x64; fi
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" --target break-reminder screenshot >/dev/null
+exe="$root/build/$preset/break-reminder.exe"
+
+# Always a display of its own, so that no other window lies over the shots.
+export BR_OWN_DISPLAY=1
+br_wine_session "$arch" 1366x768
+
+work="$root/build/screenshots"
+mkdir -p "$work"
+for window in main picture; do
+  bmp="$work/$window-window.bmp"
+  "$BR_WINE" "$root/build/$preset/screenshot.exe" "$window" "$exe" "$bmp"
+  convert "$bmp" "$root/docs/$window-window.png"
+  rm -f "$bmp"
+  echo "screenshots: docs/$window-window.png"
+done
