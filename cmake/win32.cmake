@@ -42,6 +42,10 @@ target_link_options(break-reminder PRIVATE ${br_link_options})
 set_source_files_properties(assets/resources.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/assets/app.manifest;${CMAKE_SOURCE_DIR}/assets/app.ico;${CMAKE_SOURCE_DIR}/assets/version.h")
 
+if(NOT BR_TESTS)
+  return()
+endif()
+
 # Checks of the built executable and its assets, run natively.
 if(CMAKE_SYSTEM_PROCESSOR STREQUAL "i686")
   set(br_arch i686)

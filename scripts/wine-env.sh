@@ -52,6 +52,8 @@ br_wine_session() {
       "$BR_WINE" reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
       "$BR_WINE" reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$screen" /f >/dev/null 2>&1
       "$BR_WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+      # The caption buttons' symbols; 64-bit Wine does not find Debian's copy by itself.
+      cp /usr/share/wine/fonts/marlett.ttf "$WINEPREFIX/drive_c/windows/Fonts/" 2>/dev/null || true
       /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true
       /usr/lib/wine/wineserver -w >/dev/null 2>&1 || true
       touch "$WINEPREFIX/.ready"

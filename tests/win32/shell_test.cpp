@@ -56,6 +56,24 @@ std::wstring class_of(HWND window) {
     return name;
 }
 
+// The main window's enabled state when a window of the program other than it
+// is destroyed.
+bool main_enabled_at_destroy;
+HWND watched;
+LRESULT CALLBACK watch_destroy(int code, WPARAM wparam, LPARAM lparam) {
+    const auto* call = reinterpret_cast<CWPSTRUCT*>(lparam);
+    if (code == HC_ACTION && call->message == WM_DESTROY && class_of(call->hwnd) == kWindowClass &&
+        call->hwnd != watched) {
+        main_enabled_at_destroy = IsWindowEnabled(watched);
+    }
+    return CallNextHookEx(nullptr, code, wparam, lparam);
+}
+
+BOOL CALLBACK count_program_windows(HWND window, LPARAM count) {
+    if (class_of(window) == kWindowClass) ++*reinterpret_cast<int*>(count);
+    return TRUE;
+}
+
 class ShellTest : public ::testing::Test {
 protected:
     void SetUp() override {
@@ -96,21 +114,9 @@ TEST_F(ShellTest, DialogModeDisablesTheOthersUntilClosedAndIsOwnedByTheHiddenOwn
         PostMessageW(dialog, WM_CLOSE, 0, 0);
     });
     // Watch the main window's state at the moment the dialog is destroyed.
-    static bool main_enabled_at_destroy;
-    static HWND watched;
     main_enabled_at_destroy = false;
     watched = main_;
-    HHOOK hook = SetWindowsHookExW(
-        WH_CALLWNDPROC,
-        [](int code, WPARAM wparam, LPARAM lparam) -> LRESULT {
-            const auto* call = reinterpret_cast<CWPSTRUCT*>(lparam);
-            if (code == HC_ACTION && call->message == WM_DESTROY && class_of(call->hwnd) == kWindowClass &&
-                call->hwnd != watched) {
-                main_enabled_at_destroy = IsWindowEnabled(watched);
-            }
-            return CallNextHookEx(nullptr, code, wparam, lparam);
-        },
-        nullptr, GetCurrentThreadId());
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, watch_destroy, nullptr, GetCurrentThreadId());
 
     EXPECT_TRUE(shell_->open_window(kTestDialog, true));
     UnhookWindowsHookEx(hook);
@@ -152,13 +158,8 @@ TEST_F(ShellTest, OpeningAnOpenWindowCreatesNothingAndReturnsAtOnce) {
     int windows_of_class = 0;
     on_next_tick([&] {
         second = shell_->open_window(kTestDialog, true);  // returns at once: no second loop
-        EnumThreadWindows(
-            GetCurrentThreadId(),
-            [](HWND window, LPARAM count) -> BOOL {
-                if (class_of(window) == kWindowClass) ++*reinterpret_cast<int*>(count);
-                return TRUE;
-            },
-            reinterpret_cast<LPARAM>(&windows_of_class));
+        EnumThreadWindows(GetCurrentThreadId(), count_program_windows,
+                          reinterpret_cast<LPARAM>(&windows_of_class));
         PostMessageW(shell_->find(kTestDialog)->window(), WM_CLOSE, 0, 0);
     });
     EXPECT_TRUE(shell_->open_window(kTestDialog, true));
