@@ -36,7 +36,7 @@ target_link_libraries(shell PUBLIC logic JPEG::JPEG user32 gdi32)
 # each), with a fourfold margin.
 set(br_link_options -static -s -Wl,--dynamicbase,--nxcompat -Wl,--stack,8388608)
 
-add_executable(break-reminder WIN32 app/main.cpp assets/resources.rc)
+add_executable(break-reminder WIN32 app/main.cpp app/no_exceptions.cpp assets/resources.rc)
 target_link_libraries(break-reminder PRIVATE shell)
 target_link_options(break-reminder PRIVATE ${br_link_options})
 set_source_files_properties(assets/resources.rc PROPERTIES
@@ -63,6 +63,6 @@ set_tests_properties(check_executable check_assets PROPERTIES LABELS static)
 # and its keyboard focus, so they run one at a time.
 option(BR_WINE_TESTS "Register the tests that run under Wine" ON)
 add_subdirectory(tests/win32)
-if(EXISTS ${CMAKE_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
-  add_subdirectory(tests/e2e)
-endif()
+add_subdirectory(tests/e2e)
+# The benchmark's baseline program and measuring driver (scripts/benchmark.sh).
+add_subdirectory(tests/benchmark)

@@ -12,7 +12,14 @@ work="$root/build/deps/src-$arch"
 SUDO=""
 if [ "$(id -u)" -ne 0 ]; then SUDO="sudo"; fi
 
-if [ -f "$prefix/lib/libjpeg.a" ] && [ -f "$prefix/include/jpeglib.h" ]; then
+# Built small: no arithmetic coding, no reading of the JPEGMEM environment
+# variable (whose sscanf would pull in the C library's scanf), the C runtime's
+# own stdio. A change of these options builds the library again.
+options="-DCMAKE_BUILD_TYPE=MinSizeRel -DWITH_ARITH_DEC=OFF -DWITH_ARITH_ENC=OFF"
+cflags="-DNO_GETENV -D__USE_MINGW_ANSI_STDIO=0 -fno-asynchronous-unwind-tables"
+stamp="$options $cflags"
+if [ -f "$prefix/lib/libjpeg.a" ] && [ -f "$prefix/include/jpeglib.h" ] &&
+   [ "$(cat "$prefix/options" 2>/dev/null)" = "$stamp" ]; then
   exit 0
 fi
 
@@ -39,7 +46,7 @@ mkdir -p "$work"
 
 cmake -S "$work/src" -B "$work/build" -G Ninja \
   -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" \
-  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" \
+  $options -DCMAKE_C_FLAGS="$cflags" -DCMAKE_INSTALL_PREFIX="$prefix" \
   -DWITH_SIMD=OFF -DENABLE_SHARED=OFF -DENABLE_STATIC=ON -DWITH_TURBOJPEG=OFF \
   -DWITH_JAVA=OFF -Wno-dev >/dev/null
 cmake --build "$work/build" --target jpeg-static >/dev/null
@@ -48,5 +55,6 @@ cmake --install "$work/build" >/dev/null 2>&1 || true
 mkdir -p "$prefix/lib" "$prefix/include"
 cp "$work/build/libjpeg.a" "$prefix/lib/libjpeg.a"
 cp "$work/src/jpeglib.h" "$work/src/jmorecfg.h" "$work/src/jerror.h" "$work/build/jconfig.h" "$prefix/include/"
+echo "$stamp" >"$prefix/options"
 rm -rf "$work"
 echo "setup: libjpeg built into $prefix"

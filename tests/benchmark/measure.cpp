@@ -20,10 +20,19 @@
 //       picture (near-white paper and coloured strokes, which neither the
 //       background brush nor the desktop show); validated = GetUpdateRect
 //       reports no update region (BeginPaint has run).
+//   measure nesting PROGRAM LEVELS
+//       Ticks 图片, presses 开始, then delivers a tick each time a new
+//       活动活动颈椎吧! box is up, so each reminder cycle runs inside the modal
+//       loop of the one before, LEVELS deep. Prints "nesting bytes_per_level N"
+//       and "nesting levels N": the growth of the main thread's stack high-water
+//       mark (the lowest non-zero byte of its stack, read with
+//       ReadProcessMemory) over the second half of the levels, per level (in
+//       the first levels the mark may still lie in depth that start-up reached).
 #include <windows.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <string>
@@ -241,12 +250,98 @@ int picture(const std::wstring& program, int runs) {
     return failures == 0 ? 0 : 1;
 }
 
+using QueryThread = LONG(NTAPI*)(HANDLE, int, PVOID, ULONG, PULONG);
+
+struct ThreadBasicInformation {
+    LONG exit_status;
+    PVOID teb;
+    HANDLE client_process;
+    HANDLE client_thread;
+    ULONG_PTR affinity;
+    LONG priority;
+    LONG base_priority;
+};
+
+// The lowest address of the thread's stack that holds a non-zero byte: fresh
+// stack pages are zero, so this is the deepest the stack has reached.
+std::uintptr_t stack_high_water(HANDLE process, DWORD thread_id) {
+    static const auto query = reinterpret_cast<QueryThread>(
+        reinterpret_cast<void*>(GetProcAddress(GetModuleHandleW(L"ntdll.dll"), "NtQueryInformationThread")));
+    drv::Handle thread(OpenThread(THREAD_QUERY_INFORMATION, FALSE, thread_id));
+    ThreadBasicInformation basic{};
+    if (!query || !thread || query(thread.get(), 0, &basic, sizeof basic, nullptr) != 0) {
+        throw drv::Failure("NtQueryInformationThread failed");
+    }
+    NT_TIB tib{};
+    if (!ReadProcessMemory(process, basic.teb, &tib, sizeof tib, nullptr)) throw drv::Failure("reading the TEB failed");
+    const auto top = reinterpret_cast<std::uintptr_t>(tib.StackBase);
+    // The whole reserve, from the allocation that holds the stack limit.
+    MEMORY_BASIC_INFORMATION region{};
+    if (!VirtualQueryEx(process, tib.StackLimit, &region, sizeof region)) throw drv::Failure("VirtualQueryEx failed");
+    std::uintptr_t address = reinterpret_cast<std::uintptr_t>(region.AllocationBase);
+    std::vector<unsigned char> page(4096);
+    for (; address < top; address += page.size()) {
+        SIZE_T read = 0;
+        if (!ReadProcessMemory(process, reinterpret_cast<void*>(address), page.data(), page.size(), &read)) continue;
+        for (std::size_t i = 0; i < read; ++i) {
+            if (page[i] != 0) return address + i;
+        }
+    }
+    return top;
+}
+
+int nesting(const std::wstring& program, int levels) {
+    auto process = drv::Process::start(program);
+    HWND main = wait_started(process, kProgramClass);
+    if (!main) throw drv::Failure("the program did not start");
+    HWND picture_mode = drv::find_child_by_text(main, kPictureMode);
+    drv::click_button(picture_mode);
+    if (!poll([&] { return ticked(picture_mode); }, kStartTimeoutMs)) throw drv::Failure("图片 not ticked");
+    press_start(main);
+    HWND timer = drv::find_child_by_class(main, kTimerClass);
+    const DWORD thread = GetWindowThreadProcessId(main, nullptr);
+    drv::Handle reader(OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, process.pid()));
+    if (!reader) throw drv::Failure("OpenProcess failed");
+
+    std::vector<HWND> seen;
+    std::vector<std::uintptr_t> marks;
+    for (int level = 1; level <= levels + 1; ++level) {
+        drv::post_timer(timer, kTickTimer);
+        HWND box = nullptr;
+        if (!poll([&] {
+                for (HWND candidate : drv::message_boxes(process.pid())) {
+                    if (std::find(seen.begin(), seen.end(), candidate) == seen.end() &&
+                        drv::read_message_box(candidate).text == kPictureQuestion) {
+                        box = candidate;
+                        return true;
+                    }
+                }
+                return false;
+            }, kStartTimeoutMs)) {
+            std::fprintf(stderr, "measure: no new question box at level %d\n", level);
+            break;
+        }
+        seen.push_back(box);
+        marks.push_back(stack_high_water(reader.get(), thread));
+    }
+    const int reached = static_cast<int>(marks.size()) - 1;
+    if (reached >= 2) {
+        const int half = reached / 2;
+        std::printf("nesting levels %d\n", reached);
+        print("nesting", "bytes_per_level",
+              static_cast<double>(marks[static_cast<std::size_t>(reached - half)] - marks.back()) / half);
+    }
+    process.terminate();
+    return reached == levels ? 0 : 1;
+}
+
 int usage() {
     std::fprintf(stderr,
                  "usage: measure startup PROGRAM CLASS BASELINE CLASS RUNS\n"
                  "       measure hold EXE CLASS shown|started\n"
                  "       measure close WINDOWS_PID\n"
-                 "       measure picture PROGRAM RUNS\n");
+                 "       measure picture PROGRAM RUNS\n"
+                 "       measure nesting PROGRAM LEVELS\n");
     return 2;
 }
 
@@ -261,6 +356,7 @@ int wmain(int argc, wchar_t** argv) {
         if (args.size() == 4 && args[0] == L"hold") return hold(args[1], args[2], args[3]);
         if (args.size() == 2 && args[0] == L"close") return close(std::wcstoul(args[1].c_str(), nullptr, 10));
         if (args.size() == 3 && args[0] == L"picture") return picture(args[1], std::stoi(args[2]));
+        if (args.size() == 3 && args[0] == L"nesting") return nesting(args[1], std::stoi(args[2]));
         return usage();
     } catch (const std::exception& error) {
         std::fprintf(stderr, "measure: %s\n", error.what());
