@@ -627,14 +627,25 @@ void click_at(POINT screen_point) {
     auto normalise = [](long offset, int extent) {
         return static_cast<LONG>((static_cast<long long>(offset) * 65536 + extent - 1) / extent);
     };
-    std::vector<INPUT> inputs(3);
-    for (auto& input : inputs) input.type = INPUT_MOUSE;
-    inputs[0].mi.dx = normalise(screen_point.x - left, width);
-    inputs[0].mi.dy = normalise(screen_point.y - top, height);
-    inputs[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
-    inputs[1].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
-    inputs[2].mi.dwFlags = MOUSEEVENTF_LEFTUP;
-    send_input(inputs);
+    std::vector<INPUT> move(1);
+    move[0].type = INPUT_MOUSE;
+    move[0].mi.dx = normalise(screen_point.x - left, width);
+    move[0].mi.dy = normalise(screen_point.y - top, height);
+    move[0].mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_VIRTUALDESK;
+    send_input(move);
+    // The button goes down only once the pointer is there: the first move of a
+    // fresh session can take a moment to land.
+    wait_until(
+        [&] {
+            POINT at{};
+            return GetCursorPos(&at) && at.x == screen_point.x && at.y == screen_point.y;
+        },
+        kDefaultTimeout, "the mouse pointer at the point to click");
+    std::vector<INPUT> press(2);
+    for (auto& input : press) input.type = INPUT_MOUSE;
+    press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+    press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+    send_input(press);
 }
 
 POINT centre(const RECT& rect) {
