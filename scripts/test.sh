@@ -2,7 +2,6 @@
 # Runs every test: the host build's logic tests (with sanitizers and a bounded
 # fuzz run), the checks of the built 32-bit executable and its assets, and the
 # Win32 tests under Wine. Does all set-up itself; exits non-zero on any failure.
-# BR_STRESS=1 adds the week-long nesting stress test (about half an hour).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cd "$root"
@@ -34,10 +33,6 @@ fi
 echo "== $wine_preset: Win32 tests under Wine ($arch)"
 status=0
 ctest --preset "$wine_preset" -L wine || status=$?
-# A whole week of nested reminders takes about half an hour: only when asked.
-if [ -n "${BR_STRESS:-}" ]; then
-  ctest --preset "$wine_preset" -L stress --output-on-failure || status=$?
-fi
 # Leave no Wine session running.
 for prefix in "$root"/build/wine/"$arch"-*/; do
   [ -d "$prefix" ] && WINEPREFIX="$prefix" /usr/lib/wine/wineserver -k >/dev/null 2>&1 || true

@@ -14,9 +14,7 @@ namespace {
 
 constexpr int kWeekOfTenMinuteReminders = 7 * 24 * 6;  // 1008
 
-// How deep to nest: a whole week unless BR_NESTED_QUESTIONS says fewer. Under
-// Wine each further box costs more than the one before (a week takes about
-// half an hour), so the everyday test run nests fewer.
+// How deep to nest: a whole week unless BR_NESTED_QUESTIONS says otherwise.
 int nested_questions() {
     const std::wstring asked = drv::environment(L"BR_NESTED_QUESTIONS");
     return asked.empty() ? kWeekOfTenMinuteReminders : std::stoi(asked);
