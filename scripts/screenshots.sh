@@ -9,12 +9,8 @@ cd "$root"
 "$root/scripts/setup.sh"
 source "$root/scripts/wine-env.sh"
 
-# The program is 32-bit; where this kernel runs no 32-bit code, the same
-# sources built as 64-bit code stand in for it.
-arch=$(br_wine_arch)
-if [ "$arch" = i686 ]; then preset=win32; else preset=win32-x64; fi
-cmake --preset "$preset" >/dev/null
-cmake --build --preset "$preset" --target break-reminder screenshot >/dev/null
+br_build_for_wine break-reminder screenshot
+arch=$BR_ARCH preset=$BR_PRESET
 exe="$root/build/$preset/break-reminder.exe"
 
 # Always a display of its own, so that no other window lies over the shots.

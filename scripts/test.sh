@@ -30,6 +30,12 @@ if [ "$wine_preset" != win32 ]; then
   cmake --build --preset "$wine_preset"
 fi
 
+# Make the Wine sessions of every screen size the tests use before they run:
+# a fresh prefix takes a while, and test discovery runs inside the first one.
+for screen in 1920x1080 1366x768 1024x768 800x600 1280x1024; do
+  (export BR_OWN_DISPLAY=1; br_wine_session "$arch" "$screen")
+done
+
 echo "== $wine_preset: Win32 tests under Wine ($arch)"
 status=0
 ctest --preset "$wine_preset" -L wine || status=$?

@@ -17,6 +17,16 @@ br_wine_arch() {
 # Each screen size gets an Xvfb display of its own, exactly that size, so that
 # Wine desktops of different sizes never cover each other. Where the user has
 # a display of their own, the program goes there.
+# Builds TARGETS of the preset whose code Wine runs here and exports BR_ARCH and
+# BR_PRESET. The program is 32-bit; where this kernel runs no 32-bit code, the
+# same sources built as 64-bit code stand in for it.
+br_build_for_wine() {
+  BR_ARCH=$(br_wine_arch)
+  if [ "$BR_ARCH" = i686 ]; then BR_PRESET=win32; else BR_PRESET=win32-x64; fi
+  export BR_ARCH BR_PRESET
+  (cd "$br_root" && cmake --preset "$BR_PRESET" >/dev/null && cmake --build --preset "$BR_PRESET" --target "$@" >/dev/null)
+}
+
 br_start_display() {
   local screen=$1
   if [ -n "${DISPLAY:-}" ] && [ -z "${BR_OWN_DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi

@@ -194,6 +194,12 @@ TEST(PowerDisabled, SleepOkEndsInTheFatalErrorReport) {
     EXPECT_EQ(error.buttons, std::vector<int>{IDOK});
     EXPECT_FALSE(topmost(program)) << "the main window was left on top";
     EXPECT_TRUE(IsWindowEnabled(program.main())) << "the error box disabled the main window";
+    // No handler runs any more: a tick, then a minimise that is handled after it.
+    program.tick();
+    drv::post(program.main(), WM_SYSCOMMAND, SC_MINIMIZE);
+    drv::wait_until([&] { return IsIconic(program.main()); }, drv::kDefaultTimeout,
+                    "the main window minimised after the tick");
+    EXPECT_EQ(drv::message_boxes(program.pid()).size(), 1u) << "a reminder ran after the fatal error";
     drv::answer(error.hwnd, IDOK);
     EXPECT_EQ(program.process().wait_exit(drv::kDefaultTimeout).value_or(0), 0xFFFFFFFFu);
 }
