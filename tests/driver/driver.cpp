@@ -263,64 +263,17 @@ void Handle::close() {
 
 Process Process::start(std::wstring_view exe, const std::vector<std::wstring>& args,
                        std::wstring_view working_dir) {
-    Options options;
-    options.args = args;
-    options.working_dir = std::wstring(working_dir);
-    return start(exe, options);
-}
-
-namespace {
-
-// The driver's environment with `changes` applied, as a CreateProcessW block.
-std::wstring environment_block(const std::vector<std::pair<std::wstring, std::wstring>>& changes) {
-    std::vector<std::wstring> entries;
-    wchar_t* strings = GetEnvironmentStringsW();
-    for (const wchar_t* entry = strings; *entry; entry += std::wcslen(entry) + 1) {
-        const std::wstring_view view(entry);
-        const bool replaced = std::any_of(changes.begin(), changes.end(), [&](const auto& change) {
-            return view.size() > change.first.size() && view[change.first.size()] == L'=' &&
-                   same_class(view.substr(0, change.first.size()), change.first);
-        });
-        if (!replaced) entries.emplace_back(view);
-    }
-    FreeEnvironmentStringsW(strings);
-    for (const auto& [name, value] : changes) entries.push_back(name + L"=" + value);
-    std::wstring block;
-    for (const auto& entry : entries) block += entry + L'\0';
-    block += L'\0';
-    return block;
-}
-
-}  // namespace
-
-Process Process::start(std::wstring_view exe, const Options& options) {
     const std::wstring application = windows_path(exe);
     std::wstring command_line = quote_argument(application);
-    for (const auto& arg : options.args) command_line += L" " + quote_argument(arg);
-    const std::wstring directory = windows_path(options.working_dir);
+    for (const auto& arg : args) command_line += L" " + quote_argument(arg);
+    const std::wstring directory = windows_path(working_dir);
 
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    Handle output;
-    if (!options.output_file.empty()) {
-        SECURITY_ATTRIBUTES inherit{sizeof inherit, nullptr, TRUE};
-        output = Handle(CreateFileW(windows_path(options.output_file).c_str(), GENERIC_WRITE,
-                                    FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!output) fail_call("CreateFileW");
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-        startup.hStdOutput = output.get();
-        startup.hStdError = output.get();
-    }
-    std::wstring environment;
-    if (!options.environment.empty()) environment = environment_block(options.environment);
-
     PROCESS_INFORMATION created{};
-    if (!CreateProcessW(application.c_str(), command_line.data(), nullptr, nullptr,
-                        output ? TRUE : FALSE, environment.empty() ? 0 : CREATE_UNICODE_ENVIRONMENT,
-                        environment.empty() ? nullptr : environment.data(),
-                        directory.empty() ? nullptr : directory.c_str(), &startup, &created)) {
+    if (!CreateProcessW(application.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
+                        nullptr, directory.empty() ? nullptr : directory.c_str(), &startup,
+                        &created)) {
         throw Failure(last_error_text("CreateProcessW") + " for " + utf8(application));
     }
     Handle thread(created.hThread);

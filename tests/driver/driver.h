@@ -96,17 +96,6 @@ public:
     static Process start(std::wstring_view exe, const std::vector<std::wstring>& args = {},
                          std::wstring_view working_dir = {});
 
-    struct Options {
-        std::vector<std::wstring> args;
-        std::wstring working_dir;
-        // Variables set for the program on top of the driver's own environment
-        // (WINEDEBUG, WINEDLLOVERRIDES, LANG reach Wine through it).
-        std::vector<std::pair<std::wstring, std::wstring>> environment;
-        // Where the program's standard output and error go (Wine's debug
-        // output included); empty: the driver's own.
-        std::wstring output_file;
-    };
-    static Process start(std::wstring_view exe, const Options& options);
 
     Process() = default;  // owns no process
     Process(const Process&) = delete;

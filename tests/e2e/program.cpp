@@ -11,9 +11,6 @@ std::wstring program_path() {
 Program::Program(const std::vector<std::wstring>& args, std::wstring_view working_dir)
     : Program(drv::Process::start(program_path(), args, working_dir)) {}
 
-Program::Program(const drv::Process::Options& options)
-    : Program(drv::Process::start(program_path(), options)) {}
-
 Program::Program(drv::Process process) : process_(std::move(process)) {
     main_ = drv::wait_for_window(process_.pid(), drv::with_class(kWindowClass), drv::kDefaultTimeout,
                                  "the main window");

@@ -22,7 +22,6 @@ class Program {
 public:
     // Starts the program and waits for its main window.
     explicit Program(const std::vector<std::wstring>& args = {}, std::wstring_view working_dir = {});
-    explicit Program(const drv::Process::Options& options);
     // Starts a program already running as `process` (for instance from another path).
     explicit Program(drv::Process process);
 
