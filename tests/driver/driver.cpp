@@ -271,10 +271,18 @@ Process Process::start(std::wstring_view exe, const std::vector<std::wstring>& a
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     PROCESS_INFORMATION created{};
-    if (!CreateProcessW(application.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
-                        nullptr, directory.empty() ? nullptr : directory.c_str(), &startup,
-                        &created)) {
-        throw Failure(last_error_text("CreateProcessW") + " for " + utf8(application));
+    // Wine now and then refuses a start with ERROR_INTERNAL_ERROR after a long,
+    // busy session; a second attempt goes through.
+    constexpr int kAttempts = 3;
+    for (int attempt = 1;; ++attempt) {
+        if (CreateProcessW(application.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0,
+                           nullptr, directory.empty() ? nullptr : directory.c_str(), &startup,
+                           &created)) {
+            break;
+        }
+        if (GetLastError() != ERROR_INTERNAL_ERROR || attempt == kAttempts) {
+            throw Failure(last_error_text("CreateProcessW") + " for " + utf8(application));
+        }
     }
     Handle thread(created.hThread);
     return Process(Handle(created.hProcess), created.dwProcessId);
