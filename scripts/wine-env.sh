@@ -27,12 +27,20 @@ br_build_for_wine() {
   (cd "$br_root" && cmake --preset "$BR_PRESET" >/dev/null && cmake --build --preset "$BR_PRESET" --target "$@" >/dev/null)
 }
 
+# The display of SCREEN: the first number from one derived from the size that
+# is either free (an Xvfb of that size is started there) or already shows a
+# screen of that size. Sizes whose numbers collide thus never share a display.
 br_start_display() {
   local screen=$1
   if [ -n "${DISPLAY:-}" ] && [ -z "${BR_OWN_DISPLAY:-}" ] && xdpyinfo >/dev/null 2>&1; then return; fi
-  local number=$((100 + $(printf '%s' "$screen" | cksum | cut -d' ' -f1) % 100))
+  local number=$((100 + $(printf '%s' "$screen" | cksum | cut -d' ' -f1) % 100)) tries=0 shown
+  while shown=$(DISPLAY=:$number xdpyinfo 2>/dev/null | awk '/dimensions:/ {print $2}') && [ -n "$shown" ]; do
+    [ "$shown" = "$screen" ] && break
+    number=$((number + 1)) tries=$((tries + 1))
+    if [ $tries -ge 100 ]; then echo "wine-env: no free display for $screen" >&2; return 1; fi
+  done
   export DISPLAY=:$number BR_OWN_DISPLAY=1
-  if ! xdpyinfo >/dev/null 2>&1; then
+  if [ -z "$shown" ]; then
     (setsid Xvfb ":$number" -screen 0 "${screen}x24" -nolisten tcp </dev/null >/dev/null 2>&1 &)
     local deadline=$((SECONDS + 30))
     until xdpyinfo >/dev/null 2>&1; do
