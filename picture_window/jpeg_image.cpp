@@ -31,7 +31,7 @@ struct Decompressor {
 // Everything with a destructor lives outside the setjmp frame, so the jump
 // skips no C++ clean-up.
 bool decode_into(Decompressor& decompressor, ErrorManager& errors, std::span<const std::uint8_t> data,
-                 RgbImage& image) {
+                 PixelDestination& destination) {
     jpeg_decompress_struct& info = decompressor.info;
     info.err = jpeg_std_error(&errors.base);
     errors.base.error_exit = on_error;
@@ -41,16 +41,15 @@ bool decode_into(Decompressor& decompressor, ErrorManager& errors, std::span<con
     jpeg_create_decompress(&info);
     jpeg_mem_src(&info, data.data(), static_cast<unsigned long>(data.size()));
     if (jpeg_read_header(&info, TRUE) != JPEG_HEADER_OK) return false;
-    info.out_color_space = JCS_RGB;
+    info.out_color_space = JCS_EXT_BGRX;
     jpeg_start_decompress(&info);
-    if (info.output_components != 3) return false;
+    if (info.output_components != kBytesPerPixel) return false;
 
-    image.width = static_cast<int>(info.output_width);
-    image.height = static_cast<int>(info.output_height);
-    const std::size_t stride = std::size_t{info.output_width} * 3;
-    image.pixels.resize(stride * info.output_height);
+    const PixelRows rows =
+        destination.rows_for(static_cast<int>(info.output_width), static_cast<int>(info.output_height));
+    if (!rows.first) return false;
     while (info.output_scanline < info.output_height) {
-        JSAMPROW row = image.pixels.data() + stride * info.output_scanline;
+        JSAMPROW row = rows.first + rows.stride * info.output_scanline;
         jpeg_read_scanlines(&info, &row, 1);
     }
     jpeg_finish_decompress(&info);
@@ -58,14 +57,36 @@ bool decode_into(Decompressor& decompressor, ErrorManager& errors, std::span<con
     return errors.base.num_warnings == 0;
 }
 
+// Rows in an Image of its own.
+class ImageDestination final : public PixelDestination {
+public:
+    explicit ImageDestination(Image& image) : image_(image) {}
+
+    PixelRows rows_for(int width, int height) override {
+        image_.width = width;
+        image_.height = height;
+        const std::size_t stride = static_cast<std::size_t>(width) * kBytesPerPixel;
+        image_.pixels.resize(stride * static_cast<std::size_t>(height));
+        return {image_.pixels.data(), stride};
+    }
+
+private:
+    Image& image_;
+};
+
 }  // namespace
 
-std::optional<RgbImage> decode_jpeg(std::span<const std::uint8_t> data) {
-    if (data.empty() || data.size() > std::numeric_limits<unsigned long>::max()) return std::nullopt;
+bool decode_jpeg(std::span<const std::uint8_t> data, PixelDestination& destination) {
+    if (data.empty() || data.size() > std::numeric_limits<unsigned long>::max()) return false;
     Decompressor decompressor;
     ErrorManager errors{};
-    RgbImage image;
-    if (!decode_into(decompressor, errors, data, image)) return std::nullopt;
+    return decode_into(decompressor, errors, data, destination);
+}
+
+std::optional<Image> decode_jpeg(std::span<const std::uint8_t> data) {
+    Image image;
+    ImageDestination destination(image);
+    if (!decode_jpeg(data, destination)) return std::nullopt;
     return image;
 }
 

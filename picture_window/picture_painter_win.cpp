@@ -1,7 +1,5 @@
 #include "picture_window/picture_painter_win.h"
 
-#include <cstring>
-
 #include "picture_window/jpeg_image.h"
 
 namespace br {
@@ -19,38 +17,47 @@ int stretch_mode() {
     return COLORONCOLOR;
 }
 
+// The decoder writes straight into the bits of a top-down 32-bit DIB section.
+class DibDestination final : public PixelDestination {
+public:
+    explicit DibDestination(HDC reference) : reference_(reference) {}
+
+    PixelRows rows_for(int width, int height) override {
+        width_ = width;
+        height_ = height;
+        BITMAPINFO info{};
+        info.bmiHeader.biSize = sizeof(info.bmiHeader);
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;  // top-down rows
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 8 * kBytesPerPixel;
+        info.bmiHeader.biCompression = BI_RGB;
+        void* bits = nullptr;
+        bitmap_ = Bitmap(CreateDIBSection(reference_, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        if (!bitmap_ || !bits) return {};
+        // Rows of 32-bit pixels need no padding.
+        return {static_cast<std::uint8_t*>(bits), static_cast<std::size_t>(width) * kBytesPerPixel};
+    }
+
+    Bitmap take() { return std::move(bitmap_); }
+    int width() const { return width_; }
+    int height() const { return height_; }
+
+private:
+    HDC reference_;
+    Bitmap bitmap_;
+    int width_ = 0;
+    int height_ = 0;
+};
+
 }  // namespace
 
 bool PicturePainter::decode(HDC reference) {
-    const auto image = decode_jpeg(source_);
-    if (!image) return false;
-
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = image->width;
-    info.bmiHeader.biHeight = -image->height;  // top-down rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 24;
-    info.bmiHeader.biCompression = BI_RGB;
-    void* bits = nullptr;
-    Bitmap bitmap(CreateDIBSection(reference, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
-    if (!bitmap || !bits) return false;
-
-    // DIB rows are BGR and padded to four bytes.
-    const std::size_t stride = (static_cast<std::size_t>(image->width) * 3 + 3) & ~std::size_t{3};
-    auto* rows = static_cast<std::uint8_t*>(bits);
-    for (int y = 0; y < image->height; ++y) {
-        const std::uint8_t* from = image->pixels.data() + static_cast<std::size_t>(y) * image->width * 3;
-        std::uint8_t* to = rows + static_cast<std::size_t>(y) * stride;
-        for (int x = 0; x < image->width; ++x, from += 3, to += 3) {
-            to[0] = from[2];
-            to[1] = from[1];
-            to[2] = from[0];
-        }
-    }
-    bitmap_ = std::move(bitmap);
-    width_ = image->width;
-    height_ = image->height;
+    DibDestination destination(reference);
+    if (!decode_jpeg(source_, destination)) return false;
+    bitmap_ = destination.take();
+    width_ = destination.width();
+    height_ = destination.height();
     return true;
 }
 

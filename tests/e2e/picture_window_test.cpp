@@ -144,13 +144,10 @@ int channel_gap(COLORREF a, COLORREF b) {
 // The decoded exercise picture, read as the window stretches it.
 class Picture {
 public:
-    explicit Picture(br::RgbImage image) : image_(std::move(image)) {}
+    explicit Picture(br::Image image) : image_(std::move(image)) {}
     int width() const { return image_.width; }
     int height() const { return image_.height; }
-    COLORREF at(int x, int y) const {
-        const auto* p = &image_.pixels[(static_cast<std::size_t>(y) * image_.width + x) * 3];
-        return RGB(p[0], p[1], p[2]);
-    }
+    COLORREF at(int x, int y) const { return RGB(image_.red(x, y), image_.green(x, y), image_.blue(x, y)); }
     // The source pixels around the one a window pixel is stretched from:
     // any smoothing of the stretch mixes only these.
     struct Range {
@@ -189,7 +186,7 @@ public:
     }
 
 private:
-    br::RgbImage image_;
+    br::Image image_;
 };
 
 // The window points to compare: every pixel of the four edges and a grid inside.

@@ -15,18 +15,17 @@ std::vector<std::uint8_t> picture() {
     return {bytes.begin(), bytes.end()};
 }
 
-TEST(JpegImage, DecodesTheExercisePictureToRgbRows) {
+TEST(JpegImage, DecodesTheExercisePictureToRowsOf32BitPixels) {
     const auto image = decode_jpeg(kPictureWindow.picture);
     ASSERT_TRUE(image) << "the embedded picture did not decode";
     EXPECT_EQ(image->width, 518);
     EXPECT_EQ(image->height, 339);
-    ASSERT_EQ(image->pixels.size(), 518u * 339u * 3u);
+    ASSERT_EQ(image->pixels.size(), 518u * 339u * 4u);
     // The page is white: the top-left corner and the middle of the left edge.
     for (const auto& [x, y] : {std::pair{0, 0}, std::pair{1, 170}}) {
-        const std::uint8_t* p = &image->pixels[(static_cast<std::size_t>(y) * 518 + x) * 3];
-        EXPECT_GT(p[0], 235) << "red at " << x << "," << y;
-        EXPECT_GT(p[1], 235) << "green at " << x << "," << y;
-        EXPECT_GT(p[2], 235) << "blue at " << x << "," << y;
+        EXPECT_GT(image->red(x, y), 235) << "red at " << x << "," << y;
+        EXPECT_GT(image->green(x, y), 235) << "green at " << x << "," << y;
+        EXPECT_GT(image->blue(x, y), 235) << "blue at " << x << "," << y;
     }
 }
 
