@@ -7,14 +7,11 @@
 #include <limits>
 #include <optional>
 #include <ostream>
-#include <stdexcept>
 #include <string>
 #include <string_view>
-#include <utility>
 #include <vector>
 
-#include "main_window/control_names.h"
-#include "main_window/gui.h"
+#include "fake_gui.h"
 
 namespace br {
 namespace {
@@ -149,38 +146,6 @@ TEST(PeriodForMinutes, IsExactForEveryThirtyTwoBitMinuteCount) {
     }
 }
 
-// Only read_text matters here; the rest must not be reached.
-class TextOnlyGui : public Gui {
-public:
-    explicit TextOnlyGui(std::optional<std::string> text) : text_(std::move(text)) {}
-
-    std::optional<std::string> read_text(std::string_view control) override {
-        read_controls_.emplace_back(control);
-        return text_;
-    }
-    int read_tick(std::string_view) override { return 0; }
-    void write_tick(std::string_view, int) override {}
-    void hide(std::string_view) override {}
-    void disable(std::string_view) override {}
-    void write_timer_period(std::string_view, std::int64_t) override {}
-    BoxResult message_box(std::string_view, Buttons, std::string_view, NativeHandle) override {
-        return BoxResult::Ok;
-    }
-    NativeHandle main_window_handle() override { return kNoOwner; }
-    void write_always_on_top(bool) override {}
-    bool open_picture_window() override { return false; }
-    void hibernate() override {}
-    [[noreturn]] void fatal_error(std::string_view message, std::uint32_t code) override {
-        throw std::runtime_error("fatal_error(" + std::string(message) + ", " + std::to_string(code) + ")");
-    }
-
-    const std::vector<std::string>& read_controls() const { return read_controls_; }
-
-private:
-    std::optional<std::string> text_;
-    std::vector<std::string> read_controls_;
-};
-
 struct BoxCase {
     std::optional<std::string> text;
     std::int32_t expected;
@@ -196,9 +161,10 @@ TEST(ReadReminderInterval, AppliesTheRuleToTheTextOfTheIntervalBox) {
     };
     for (const BoxCase& c : cases) {
         const std::string shown = c.text ? escaped(*c.text) : "no text";
-        TextOnlyGui gui(c.text);
+        fake::FakeGui gui;
+        gui.edit_text = c.text;
         EXPECT_EQ(read_reminder_interval(gui), c.expected) << "for " << shown;
-        EXPECT_EQ(gui.read_controls(), std::vector<std::string>{names::编辑框1})
+        EXPECT_TRUE(fake::SameOperations(gui.operations, {"read_text edit"}))
             << "for " << shown << ": exactly one read, of 编辑框1";
     }
 }
