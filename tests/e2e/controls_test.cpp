@@ -73,8 +73,7 @@ TEST(Controls, ASecondRestModeIsRefusedAndUndoneBothWays) {
     };
     for (const Way way : {Way{program.picture_box(), program.sleep_box()}, Way{program.sleep_box(), program.picture_box()}}) {
         SCOPED_TRACE(drv::utf8(drv::window_text(way.first)) + " first");
-        drv::click_button(way.first);
-        drv::wait_until([&] { return program.ticked(way.first); }, drv::kDefaultTimeout, "the first box ticked");
+        program.tick_check_box(way.first);
         EXPECT_TRUE(drv::message_boxes(program.pid()).empty()) << "a box for the only ticked mode";
 
         drv::click_button(way.second);

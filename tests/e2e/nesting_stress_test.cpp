@@ -89,9 +89,7 @@ HWND wait_for_new_box(const Program& program, const std::set<HWND>& known, const
 
 TEST(Stress, AWeekOfNestedPictureQuestionsIsAnsweredInnermostFirst) {
     Program program;
-    drv::click_button(program.picture_box());
-    drv::wait_until([&] { return program.ticked(program.picture_box()); }, drv::kDefaultTimeout, "图片 ticked");
-    program.start();
+    program.start_in_mode(program.picture_box());
 
     std::vector<HWND> questions;
     std::set<HWND> boxes;

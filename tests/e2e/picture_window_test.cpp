@@ -23,25 +23,13 @@ std::string rect_text(const RECT& r) {
            "," + std::to_string(r.bottom) + ")";
 }
 
-// Ticks 图片 and presses 开始 (the picture mode is set once, before the reminders run).
-void start_in_picture_mode(const Program& program) {
-    drv::click_button(program.picture_box());
-    drv::wait_until([&] { return program.ticked(program.picture_box()); }, drv::kDefaultTimeout,
-                    "the picture check box to be ticked");
-    program.start();
-}
-
 // One reminder answered with OK: waits for the picture window it opens.
 HWND open_picture_window(const Program& program) {
     program.tick();
     const auto box = program.wait_box(L"活动活动颈椎吧!");
     EXPECT_EQ(box.title, L"提醒");
     program.answer(box, IDOK);
-    HWND main = program.main();
-    return drv::wait_for_window(
-        program.pid(),
-        [main](const drv::WindowInfo& w) { return w.visible && w.class_name == kWindowClass && w.hwnd != main; },
-        drv::kDefaultTimeout, "the picture window after OK to the question");
+    return program.wait_picture_window("the picture window after OK to the question");
 }
 
 void close_with_esc(const Program& program, HWND picture) {
@@ -61,7 +49,7 @@ TEST(AllScreens, PictureWindowIsCentredFramelessOnTopAndEscClosesIt) {
     const auto expected = known.find({screen_w, screen_h});
     ASSERT_NE(expected, known.end()) << "screen " << screen_w << "x" << screen_h << " is not one of the tested sizes";
 
-    start_in_picture_mode(program);
+    program.start_in_mode(program.picture_box());
     HWND picture = open_picture_window(program);
     const auto window = info(picture);
     const POINT at = expected->second;
@@ -96,7 +84,7 @@ void wait_input_handled(HWND window, std::string_view what) {
 // A chord with a modifier held is not Esc: the window stays open.
 TEST(PictureWindow, EscWithCtrlShiftOrAltLeavesItOpen) {
     Program program;
-    start_in_picture_mode(program);
+    program.start_in_mode(program.picture_box());
     HWND picture = open_picture_window(program);
 
     struct Chord {
@@ -120,7 +108,7 @@ TEST(PictureWindow, EscWithCtrlShiftOrAltLeavesItOpen) {
 
 TEST(PictureWindow, OpensAgainAsANewWindowInTheSamePlace) {
     Program program;
-    start_in_picture_mode(program);
+    program.start_in_mode(program.picture_box());
     HWND first = open_picture_window(program);
     const RECT first_rect = info(first).rect;
     close_with_esc(program, first);
@@ -245,7 +233,7 @@ TEST(PictureWindow, ShowsTheExercisePictureStretchedOverItsWholeArea) {
         << "COLOR_BTNFACE " << drv::describe_colour(background) << " cannot be told from white";
 
     Program program;
-    start_in_picture_mode(program);
+    program.start_in_mode(program.picture_box());
     HWND window = open_picture_window(program);
     const RECT rect = info(window).rect;
     const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};

@@ -58,6 +58,12 @@ bool Program::ticked(HWND check_box) const {
     return result == BST_CHECKED;
 }
 
+void Program::tick_check_box(HWND check_box) const {
+    drv::click_button(check_box);
+    drv::wait_until([&] { return ticked(check_box); }, drv::kDefaultTimeout,
+                    "the check box " + drv::utf8(drv::window_text(check_box)) + " ticked");
+}
+
 drv::MessageBoxInfo Program::wait_box(std::wstring_view text) const {
     return drv::wait_for_message_box_text(pid(), text, drv::kDefaultTimeout);
 }
@@ -73,7 +79,29 @@ void Program::start() const {
                     "the start button to disappear after 开始");
 }
 
+void Program::start_in_mode(HWND rest_mode) const {
+    tick_check_box(rest_mode);
+    start();
+}
+
 void Program::tick() const { drv::post_timer(timer(), kTickTimer); }
+
+namespace {
+
+bool is_picture_window(const drv::WindowInfo& window, HWND main) {
+    return window.visible && window.class_name == kWindowClass && window.hwnd != main;
+}
+
+}  // namespace
+
+HWND Program::picture_window() const {
+    return drv::find_window(pid(), [&](const drv::WindowInfo& w) { return is_picture_window(w, main_); });
+}
+
+HWND Program::wait_picture_window(const std::string& what) const {
+    return drv::wait_for_window(
+        pid(), [&](const drv::WindowInfo& w) { return is_picture_window(w, main_); }, drv::kDefaultTimeout, what);
+}
 
 DWORD Program::close_and_wait() {
     drv::post_close(main_);

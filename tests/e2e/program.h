@@ -40,6 +40,8 @@ public:
     // Replaces the text of 编辑框1 through the clipboard and Ctrl+V.
     void paste_interval_text(std::wstring_view text) const;
     bool ticked(HWND check_box) const;
+    // Clicks a check box and waits until it shows the tick.
+    void tick_check_box(HWND check_box) const;
 
     // Waits for a message box of the program with this text.
     drv::MessageBoxInfo wait_box(std::wstring_view text) const;
@@ -47,8 +49,15 @@ public:
     void answer(const drv::MessageBoxInfo& box, int id) const;
     // Presses 开始 and waits until the reminders run (the button hidden).
     void start() const;
+    // Ticks a rest-mode box (picture_box() or sleep_box()), then starts.
+    void start_in_mode(HWND rest_mode) const;
     // Delivers one tick of 时钟1, as the system timer would.
     void tick() const;
+
+    // The picture window, when one is shown; nothing otherwise.
+    HWND picture_window() const;
+    // Waits for the picture window to show.
+    HWND wait_picture_window(const std::string& what) const;
 
     // Closes the main window and returns the exit code.
     DWORD close_and_wait();

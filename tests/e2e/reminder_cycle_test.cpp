@@ -31,17 +31,6 @@ void expect_reminder(const Program& program, const drv::MessageBoxInfo& box, std
     EXPECT_TRUE(topmost(program)) << "the main window is not on top while the reminder is up";
 }
 
-void choose(const Program& program, HWND box) {
-    drv::click_button(box);
-    drv::wait_until([&] { return program.ticked(box); }, drv::kDefaultTimeout, "the rest-mode box ticked");
-}
-
-HWND picture_window(const Program& program) {
-    return drv::find_window(program.pid(), [&](const drv::WindowInfo& w) {
-        return w.visible && w.class_name == kWindowClass && w.hwnd != program.main();
-    });
-}
-
 std::wstring temp_path(const wchar_t* name) {
     wchar_t folder[MAX_PATH];
     GetTempPathW(MAX_PATH, folder);
@@ -88,8 +77,7 @@ TEST(ReminderCycle, TheIntervalTextIsShownExactlyAsTyped) {
 
 TEST(ReminderCycle, PictureQuestionCancelledGetsAReplyWhileStillOnTop) {
     Program program;
-    choose(program, program.picture_box());
-    program.start();
+    program.start_in_mode(program.picture_box());
     program.tick();
     const auto question = program.wait_box(kQuestion);
     expect_reminder(program, question, {IDOK, IDCANCEL});
@@ -98,19 +86,15 @@ TEST(ReminderCycle, PictureQuestionCancelledGetsAReplyWhileStillOnTop) {
     expect_reminder(program, reply, {IDOK});
     program.answer(reply, IDOK);
     wait_not_topmost(program);
-    EXPECT_EQ(picture_window(program), nullptr) << "a picture window after Cancel";
+    EXPECT_EQ(program.picture_window(), nullptr) << "a picture window after Cancel";
 }
 
 TEST(ReminderCycle, PictureQuestionAnsweredOkOpensThePictureWindow) {
     Program program;
-    choose(program, program.picture_box());
-    program.start();
+    program.start_in_mode(program.picture_box());
     program.tick();
     program.answer(program.wait_box(kQuestion), IDOK);
-    HWND picture = drv::wait_for_window(
-        program.pid(),
-        [&](const drv::WindowInfo& w) { return w.visible && w.class_name == kWindowClass && w.hwnd != program.main(); },
-        drv::kDefaultTimeout, "the picture window");
+    HWND picture = program.wait_picture_window("the picture window");
     EXPECT_FALSE(topmost(program)) << "the main window was still on top when the picture opened";
     EXPECT_FALSE(IsWindowEnabled(program.main()));
     drv::send_keys(picture, {drv::kEsc});
@@ -121,8 +105,7 @@ TEST(ReminderCycle, PictureQuestionAnsweredOkOpensThePictureWindow) {
 
 TEST(ReminderCycle, NestedPictureQuestionsStackAndUnwindInnermostFirst) {
     Program program;
-    choose(program, program.picture_box());
-    program.start();
+    program.start_in_mode(program.picture_box());
     program.tick();
     const auto outer = program.wait_box(kQuestion);
     program.tick();  // the next interval falls due while the question is open
@@ -141,8 +124,7 @@ TEST(ReminderCycle, NestedPictureQuestionsStackAndUnwindInnermostFirst) {
 
 TEST(ReminderCycle, SleepQuestionCancelledNamesTheInterval) {
     Program program;
-    choose(program, program.sleep_box());
-    program.start();
+    program.start_in_mode(program.sleep_box());
     program.tick();
     const auto question = program.wait_box(kSleepQuestion);
     expect_reminder(program, question, {IDOK, IDCANCEL});
@@ -165,8 +147,7 @@ void wait_for_stub_calls(std::size_t calls) {
 
 TEST(PowerStub, SleepQuestionAnsweredOkAsksTheSystemToHibernateAndGoesOn) {
     Program program;
-    choose(program, program.sleep_box());
-    program.start();
+    program.start_in_mode(program.sleep_box());
     for (std::size_t call = 1; call <= 2; ++call) {
         program.tick();
         program.answer(program.wait_box(kSleepQuestion), IDOK);
@@ -180,8 +161,7 @@ TEST(PowerStub, SleepQuestionAnsweredOkAsksTheSystemToHibernateAndGoesOn) {
 // Run with the power library switched off.
 TEST(PowerDisabled, SleepOkEndsInTheFatalErrorReport) {
     Program program;
-    choose(program, program.sleep_box());
-    program.start();
+    program.start_in_mode(program.sleep_box());
     program.tick();
     program.answer(program.wait_box(kSleepQuestion), IDOK);
     const auto error = drv::wait_for_message_box(program.pid(), drv::kDefaultTimeout, "the fatal error box",
@@ -217,8 +197,7 @@ TEST(PowerPlanted, ALibraryBesideTheProgramIsNotLoaded) {
     ASSERT_TRUE(CopyFileW(drv::windows_path(program_path()).c_str(), exe.c_str(), FALSE));
     ASSERT_TRUE(CopyFileW(planted.c_str(), (folder + L"\\Powrprof.dll").c_str(), FALSE)) << drv::utf8(planted);
     Program program(drv::Process::start(exe, {}, folder));
-    choose(program, program.sleep_box());
-    program.start();
+    program.start_in_mode(program.sleep_box());
     program.tick();
     program.answer(program.wait_box(kSleepQuestion), IDOK);
     wait_for_stub_calls(1);
