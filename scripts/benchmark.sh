@@ -12,7 +12,8 @@
 #   memory        VmRSS and private memory (Private_Clean + Private_Dirty of
 #                 /proc/PID/smaps_rollup) of the Unix process that runs the
 #                 program, after start-up and after an accepted 开始, minus
-#                 the baseline's after start-up.
+#                 the baseline's after start-up; for information, how much
+#                 of the RSS is pages of font files.
 #   idle cost     CPU time (utime + stime of /proc/PID/stat) and context
 #                 switches (voluntary + nonvoluntary) over a 60 s window after
 #                 an accepted 开始, all instances of both programs idling in
@@ -20,6 +21,8 @@
 #   picture       posting OK to 活动活动颈椎吧! until a screen capture of the
 #                 picture window's client area shows the picture.
 #   size          bytes of the 32-bit and the x86_64 executable.
+#   (machine)     for information: the cost of the first write to a fresh
+#                 page of memory under Wine on this machine.
 #   nesting       stack per nested reminder cycle in picture mode: a tick is
 #                 delivered each time a new question box is up, 40 levels deep;
 #                 growth of the main thread's stack high-water mark per level.
@@ -139,12 +142,18 @@ hold() {
 release() { "$BR_WINE" "$measure" close "$1" >/dev/null 2>&1 </dev/null || true; }
 
 kib() { awk -v k="$2" '$1 == k":" {print $2}' "$1"; }
-# "RSS_KIB PRIVATE_KIB" of a Unix process.
+# "RSS_KIB PRIVATE_KIB FONT_KIB" of a Unix process. FONT_KIB is the part of
+# the resident memory that is pages of font files: Wine maps a font file whole
+# and FreeType reads each glyph's outline from it, and for every page read the
+# kernel maps the 64 KiB around it as well (fault-around). While no other
+# process maps those pages they count as private too.
 memory_of() {
-  local rss private
+  local rss private font
   rss=$(kib "/proc/$1/status" VmRSS)
   private=$(awk '$1 == "Private_Clean:" || $1 == "Private_Dirty:" {s += $2} END {print s}' "/proc/$1/smaps_rollup")
-  echo "$rss $private"
+  font=$(awk '/^[0-9a-f]+-[0-9a-f]+ / {font = $NF ~ /\.(ttf|ttc|otf)$/}
+              font && $1 == "Rss:" {s += $2} END {print s + 0}' "/proc/$1/smaps")
+  echo "$rss $private $font"
 }
 # "CPU_TICKS SWITCHES" of a Unix process (ticks of 1/CLK_TCK s).
 cost_of() {
@@ -171,15 +180,15 @@ awk '$1 == "startup" && $2 == "baseline" {print $3}' "$work/startup.out" >"$work
 log "memory: $runs runs of each"
 for ((i = 0; i < runs; i++)); do
   read -r wp up < <(hold "$program" "$program_class" shown)
-  read -r rss private < <(memory_of "$up"); read -r cpu switches < <(cost_of "$up"); release "$wp"
-  sample rss_program "$rss"; sample private_program "$private"
+  read -r rss private font < <(memory_of "$up"); read -r cpu switches < <(cost_of "$up"); release "$wp"
+  sample rss_program "$rss"; sample private_program "$private"; sample font_program "$font"
   sample startcpu_program "$((cpu * 1000 / $(getconf CLK_TCK)))"; sample startswitches_program "$switches"
   read -r wp up < <(hold "$program" "$program_class" started)
-  read -r rss private < <(memory_of "$up"); release "$wp"
+  read -r rss private font < <(memory_of "$up"); release "$wp"
   sample rss_started "$rss"; sample private_started "$private"
   read -r wb ub < <(hold "$baseline" "$baseline_class" shown)
-  read -r rss private < <(memory_of "$ub"); read -r cpu switches < <(cost_of "$ub"); release "$wb"
-  sample rss_baseline "$rss"; sample private_baseline "$private"
+  read -r rss private font < <(memory_of "$ub"); read -r cpu switches < <(cost_of "$ub"); release "$wb"
+  sample rss_baseline "$rss"; sample private_baseline "$private"; sample font_baseline "$font"
   sample startcpu_baseline "$((cpu * 1000 / $(getconf CLK_TCK)))"; sample startswitches_baseline "$switches"
 done
 
@@ -220,6 +229,14 @@ for ((i = 0; i < runs; i++)); do
   "$BR_WINE" "$measure" nesting "$program" "$nesting_levels" </dev/null >>"$work/nesting.out" || log "a nesting run fell short"
 done
 awk '$1 == "nesting" && $2 == "bytes_per_level" {print $3}' "$work/nesting.out" >"$work/nesting.samples"
+
+# --- the machine ------------------------------------------------------------
+
+# Not a figure of either program: what a first touch of fresh memory costs
+# here, which the picture window's first paint pays for every page of its
+# surface and of Wine's stretching buffers.
+"$BR_WINE" "$measure" pagefault "$runs" </dev/null >"$work/pagefault.out"
+awk '$1 == "pagefault" {print $3}' "$work/pagefault.out" >"$work/pagefault.samples"
 
 # --- size -------------------------------------------------------------------
 
@@ -280,6 +297,9 @@ diff_row("memory RSS after start-up", "rss_program", "rss_baseline", 2048)
 diff_row("memory private after start-up", "private_program", "private_baseline", 2048)
 diff_row("memory RSS after 开始", "rss_started", "rss_baseline", 2048)
 diff_row("memory private after 开始", "private_started", "private_baseline", 2048)
+ps, bs = stats("font_program"), stats("font_baseline")
+row("  (of the RSS after start-up: font file pages)", "KiB", ps, bs,
+    {"difference": ps["median"] - bs["median"] if ps and bs else None}, "(information)", None)
 not_more_row(f"idle CPU time over {idle} s", "ms", "cpu_program", "cpu_baseline")
 not_more_row(f"idle context switches over {idle} s", "count", "switches_program", "switches_baseline")
 for what, target in (("painted", True), ("visible", False), ("validated", False)):
@@ -293,6 +313,7 @@ for bits, name in (("32-bit", "size32"), ("x86_64", "size64")):
     ps, bs = stats(f"{name}_program"), stats(f"{name}_baseline")
     row(f"size, {bits} exe", "bytes", ps, bs, {"difference": ps["median"] - bs["median"]},
         "at most 256 KiB", ps["median"] <= 256 * 1024)
+row("machine: first write to a fresh page", "us", stats("pagefault"), None, {}, "(information)", None)
 ns = stats("nesting")
 row(f"nesting: stack per reminder cycle ({arch})", "bytes", ns, None, {}, "reported", None if ns is None else True)
 rows[-1]["levels"] = levels
@@ -300,6 +321,8 @@ rows[-1]["levels"] = levels
 def show(s, unit):
     if s is None:
         return "not measured"
+    if unit == "us":
+        return f"{s['median']:.2f} [{s['min']:.2f}..{s['max']:.2f}] {unit}"
     if s["runs"] == 1 or s["min"] == s["max"]:
         return f"{s['median']:.0f} {unit}" if unit in ("bytes", "count", "KiB") else f"{s['median']:.1f} {unit}"
     fmt = "{:.0f}" if unit in ("bytes", "count", "KiB") else "{:.1f}"

@@ -28,6 +28,11 @@
 //       mark (the lowest non-zero byte of its stack, read with
 //       ReadProcessMemory) over the second half of the levels, per level (in
 //       the first levels the mark may still lie in depth that start-up reached).
+//   measure pagefault RUNS
+//       Prints "pagefault us_per_page US" RUNS times: the time to write the
+//       first byte of each page of fresh 4 MiB of memory, per page. What this
+//       machine charges for memory touched for the first time, as Wine's
+//       drawing does with its buffers and a new window's surface.
 #include <windows.h>
 
 #include <algorithm>
@@ -335,13 +340,31 @@ int nesting(const std::wstring& program, int levels) {
     return reached == levels ? 0 : 1;
 }
 
+int pagefault(int runs) {
+    constexpr std::size_t kBytes = std::size_t{4} << 20;
+    SYSTEM_INFO system{};
+    GetSystemInfo(&system);
+    const std::size_t page = system.dwPageSize;
+    for (int run = 0; run < runs; ++run) {
+        auto* memory = static_cast<volatile char*>(VirtualAlloc(nullptr, kBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
+        if (!memory) throw drv::Failure("VirtualAlloc of 4 MiB failed");
+        const double start = now_ms();
+        for (std::size_t at = 0; at < kBytes; at += page) memory[at] = 1;
+        const double elapsed = now_ms() - start;
+        VirtualFree(const_cast<char*>(memory), 0, MEM_RELEASE);
+        print("pagefault", "us_per_page", elapsed * 1000.0 / static_cast<double>(kBytes / page));
+    }
+    return 0;
+}
+
 int usage() {
     std::fprintf(stderr,
                  "usage: measure startup PROGRAM CLASS BASELINE CLASS RUNS\n"
                  "       measure hold EXE CLASS shown|started\n"
                  "       measure close WINDOWS_PID\n"
                  "       measure picture PROGRAM RUNS\n"
-                 "       measure nesting PROGRAM LEVELS\n");
+                 "       measure nesting PROGRAM LEVELS\n"
+                 "       measure pagefault RUNS\n");
     return 2;
 }
 
@@ -357,6 +380,7 @@ int wmain(int argc, wchar_t** argv) {
         if (args.size() == 2 && args[0] == L"close") return close(std::wcstoul(args[1].c_str(), nullptr, 10));
         if (args.size() == 3 && args[0] == L"picture") return picture(args[1], std::stoi(args[2]));
         if (args.size() == 3 && args[0] == L"nesting") return nesting(args[1], std::stoi(args[2]));
+        if (args.size() == 2 && args[0] == L"pagefault") return pagefault(std::stoi(args[1]));
         return usage();
     } catch (const std::exception& error) {
         std::fprintf(stderr, "measure: %s\n", error.what());
