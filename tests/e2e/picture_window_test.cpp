@@ -122,6 +122,31 @@ TEST(PictureWindow, OpensAgainAsANewWindowInTheSamePlace) {
     close_with_esc(program, second);
 }
 
+// A taskbar button brings its window to the foreground. The main window,
+// disabled while the picture is open, hands that activation on to the picture.
+TEST(PictureWindow, ActivatingTheDisabledMainWindowActivatesThePictureWindow) {
+    Program program;
+    program.start_in_mode(program.picture_box());
+    HWND picture = open_picture_window(program);
+    // Another program is in the foreground when the user clicks the button.
+    HWND other = CreateWindowExW(0, L"STATIC", L"another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 200,
+                                 100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(other, nullptr);
+    drv::bring_to_foreground(other);
+
+    SetForegroundWindow(program.main());
+    drv::wait_until(
+        [&] { return GetForegroundWindow() == picture && drv::gui_state(picture).active == picture; },
+        drv::kDefaultTimeout, "the picture window active after the main window was brought forward",
+        [&] {
+            HWND foreground = GetForegroundWindow();
+            return "foreground " + (foreground ? info(foreground).describe() : std::string("none"));
+        });
+    EXPECT_FALSE(IsWindowEnabled(program.main()));
+    DestroyWindow(other);
+    close_with_esc(program, picture);
+}
+
 // --- what the window shows -------------------------------------------------
 
 int channel_gap(COLORREF a, COLORREF b) {
