@@ -4,6 +4,7 @@
 
 #include <fstream>
 #include <sstream>
+#include <string_view>
 
 #include "tests/e2e/program.h"
 
@@ -75,17 +76,25 @@ TEST(ReminderCycle, TheIntervalTextIsShownExactlyAsTyped) {
     program.answer(box, IDOK);
 }
 
-TEST(ReminderCycle, PictureQuestionCancelledGetsAReplyWhileStillOnTop) {
-    Program program;
-    program.start_in_mode(program.picture_box());
+// Starts in a rest mode and declines the first reminder: the question with
+// OK and Cancel, Cancel, then the reply with OK only; both are reminders shown
+// while the main window is on top, which it leaves afterwards.
+void decline_first_reminder(const Program& program, HWND rest_mode, std::wstring_view question_text,
+                            std::wstring_view reply_text) {
+    program.start_in_mode(rest_mode);
     program.tick();
-    const auto question = program.wait_box(kQuestion);
+    const auto question = program.wait_box(question_text);
     expect_reminder(program, question, {IDOK, IDCANCEL});
     program.answer(question, IDCANCEL);
-    const auto reply = program.wait_box(kDeclined);
+    const auto reply = program.wait_box(reply_text);
     expect_reminder(program, reply, {IDOK});
     program.answer(reply, IDOK);
     wait_not_topmost(program);
+}
+
+TEST(ReminderCycle, PictureQuestionCancelledGetsAReplyWhileStillOnTop) {
+    Program program;
+    decline_first_reminder(program, program.picture_box(), kQuestion, kDeclined);
     EXPECT_EQ(program.picture_window(), nullptr) << "a picture window after Cancel";
 }
 
@@ -124,15 +133,7 @@ TEST(ReminderCycle, NestedPictureQuestionsStackAndUnwindInnermostFirst) {
 
 TEST(ReminderCycle, SleepQuestionCancelledNamesTheInterval) {
     Program program;
-    program.start_in_mode(program.sleep_box());
-    program.tick();
-    const auto question = program.wait_box(kSleepQuestion);
-    expect_reminder(program, question, {IDOK, IDCANCEL});
-    program.answer(question, IDCANCEL);
-    const auto reply = program.wait_box(kSleepDeclined);
-    expect_reminder(program, reply, {IDOK});
-    program.answer(reply, IDOK);
-    wait_not_topmost(program);
+    decline_first_reminder(program, program.sleep_box(), kSleepQuestion, kSleepDeclined);
 }
 
 // Wine's SetSuspendState hibernates nothing and reports its arguments on the
