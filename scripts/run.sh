@@ -3,15 +3,10 @@
 # Where there is no X display, it starts a virtual one, saves a screenshot of
 # the program's main window, says where, and closes the program again.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/wine-env.sh"
+br_prepare_program
+root=$br_root arch=$BR_ARCH exe=$BR_EXE
 cd "$root"
-
-"$root/scripts/setup.sh"
-source "$root/scripts/wine-env.sh"
-
-br_build_for_wine break-reminder screenshot
-arch=$BR_ARCH preset=$BR_PRESET
-exe="$root/build/$preset/break-reminder.exe"
 
 headless=0
 if [ -z "${DISPLAY:-}" ] || ! xdpyinfo >/dev/null 2>&1; then headless=1; fi
@@ -25,7 +20,7 @@ fi
 mkdir -p "$root/build/screenshots"
 bmp="$root/build/screenshots/main-window.bmp"
 png="$root/build/screenshots/main-window.png"
-"$BR_WINE" "$root/build/$preset/screenshot.exe" main "$exe" "$bmp"
+"$BR_WINE" "$BR_BUILD/screenshot.exe" main "$exe" "$bmp"
 convert "$bmp" "$png" && rm -f "$bmp"
 echo "break-reminder: no X display here, so it ran on a virtual one ($DISPLAY)."
 echo "break-reminder: screenshot of its main window: $png"

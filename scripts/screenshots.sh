@@ -3,15 +3,10 @@
 # as it starts) and docs/picture-window.png (the picture window), taken from
 # the program running under Wine on a 1366x768 screen.
 set -euo pipefail
-root=$(cd "$(dirname "$0")/.." && pwd)
+source "$(dirname "$0")/wine-env.sh"
+br_prepare_program
+root=$br_root arch=$BR_ARCH exe=$BR_EXE
 cd "$root"
-
-"$root/scripts/setup.sh"
-source "$root/scripts/wine-env.sh"
-
-br_build_for_wine break-reminder screenshot
-arch=$BR_ARCH preset=$BR_PRESET
-exe="$root/build/$preset/break-reminder.exe"
 
 # Always a display of its own, so that no other window lies over the shots.
 export BR_OWN_DISPLAY=1
@@ -21,7 +16,7 @@ work="$root/build/screenshots"
 mkdir -p "$work"
 for window in main picture; do
   bmp="$work/$window-window.bmp"
-  "$BR_WINE" "$root/build/$preset/screenshot.exe" "$window" "$exe" "$bmp"
+  "$BR_WINE" "$BR_BUILD/screenshot.exe" "$window" "$exe" "$bmp"
   convert "$bmp" "$root/docs/$window-window.png"
   rm -f "$bmp"
   echo "screenshots: docs/$window-window.png"

@@ -27,6 +27,17 @@ br_build_for_wine() {
   (cd "$br_root" && cmake --preset "$BR_PRESET" >/dev/null && cmake --build --preset "$BR_PRESET" --target "$@" >/dev/null)
 }
 
+# Installs what is missing, then builds the program and the screenshot tool
+# for the arch Wine runs here. Exports BR_ARCH and BR_PRESET as above, and
+# BR_BUILD (the build folder) and BR_EXE (the program).
+br_prepare_program() {
+  "$br_root/scripts/setup.sh"
+  br_build_for_wine break-reminder screenshot
+  BR_BUILD="$br_root/build/$BR_PRESET"
+  BR_EXE="$BR_BUILD/break-reminder.exe"
+  export BR_BUILD BR_EXE
+}
+
 # The display of SCREEN: the first number from one derived from the size that
 # is either free (an Xvfb of that size is started there) or already shows a
 # screen of that size. Sizes whose numbers collide thus never share a display.
