@@ -44,15 +44,11 @@
 #include <vector>
 
 #include "driver.h"
+#include "program_ui.h"
 
 namespace {
 
-constexpr wchar_t kProgramClass[] = L"BreakReminderWindow";
-constexpr wchar_t kTimerClass[] = L"BreakReminderTimer";
-constexpr wchar_t kStart[] = L"开始";
-constexpr wchar_t kPictureMode[] = L"是否播放活动颈椎图片";
-constexpr wchar_t kPictureQuestion[] = L"活动活动颈椎吧!";
-constexpr UINT_PTR kTickTimer = 1;
+using namespace ui;
 constexpr DWORD kStartTimeoutMs = 30'000;
 constexpr DWORD kHoldTimeoutMs = 15 * 60 * 1000;
 constexpr DWORD kCloseTimeoutMs = 10'000;
@@ -214,9 +210,9 @@ int picture(const std::wstring& program, int runs) {
     int failures = 0;
     for (int run = 0; run < runs; ++run) {
         auto process = drv::Process::start(program);
-        HWND main = wait_started(process, kProgramClass);
+        HWND main = wait_started(process, kWindowClass);
         if (!main) throw drv::Failure("the program did not start");
-        HWND picture_mode = drv::find_child_by_text(main, kPictureMode);
+        HWND picture_mode = drv::find_child_by_text(main, kPictureBox);
         if (!picture_mode) throw drv::Failure("no 图片 check box");
         drv::click_button(picture_mode);
         if (!poll([&] { return ticked(picture_mode); }, kStartTimeoutMs)) throw drv::Failure("图片 not ticked");
@@ -235,7 +231,7 @@ int picture(const std::wstring& program, int runs) {
         poll([&] {
             const double t = now_ms() - start;
             if (!window) {
-                window = visible_window(process.pid(), kProgramClass, main);
+                window = visible_window(process.pid(), kWindowClass, main);
                 if (!window) return false;
                 visible = t;
             }
@@ -297,9 +293,9 @@ std::uintptr_t stack_high_water(HANDLE process, DWORD thread_id) {
 
 int nesting(const std::wstring& program, int levels) {
     auto process = drv::Process::start(program);
-    HWND main = wait_started(process, kProgramClass);
+    HWND main = wait_started(process, kWindowClass);
     if (!main) throw drv::Failure("the program did not start");
-    HWND picture_mode = drv::find_child_by_text(main, kPictureMode);
+    HWND picture_mode = drv::find_child_by_text(main, kPictureBox);
     drv::click_button(picture_mode);
     if (!poll([&] { return ticked(picture_mode); }, kStartTimeoutMs)) throw drv::Failure("图片 not ticked");
     press_start(main);

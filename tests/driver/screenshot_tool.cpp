@@ -10,15 +10,11 @@
 #include <string>
 
 #include "driver.h"
+#include "program_ui.h"
 
 namespace {
 
-constexpr wchar_t kWindowClass[] = L"BreakReminderWindow";
-constexpr wchar_t kTimerClass[] = L"BreakReminderTimer";
-constexpr wchar_t kPictureBox[] = L"是否播放活动颈椎图片";
-constexpr wchar_t kStart[] = L"开始";
-constexpr wchar_t kQuestion[] = L"活动活动颈椎吧!";
-constexpr UINT_PTR kTickTimer = 1;
+using namespace ui;
 
 // The part of `window` that lies on the screen.
 RECT on_screen(HWND window) {
@@ -76,7 +72,7 @@ HWND open_picture_window(DWORD pid, HWND main) {
     drv::wait_until([&] { return !IsWindowVisible(start); }, drv::kDefaultTimeout,
                     "the start button to disappear after it was pressed");
     drv::post_timer(timer, kTickTimer);
-    const auto box = drv::wait_for_message_box_text(pid, kQuestion, drv::kDefaultTimeout);
+    const auto box = drv::wait_for_message_box_text(pid, kPictureQuestion, drv::kDefaultTimeout);
     drv::answer(box.hwnd, IDOK);
     drv::wait_gone(box.hwnd, drv::kDefaultTimeout, "the question box to close after OK");
     return drv::wait_for_window(

@@ -19,7 +19,6 @@ int nested_questions() {
     const std::wstring asked = drv::environment(L"BR_NESTED_QUESTIONS");
     return asked.empty() ? kWeekOfTenMinuteReminders : std::stoi(asked);
 }
-constexpr wchar_t kQuestion[] = L"活动活动颈椎吧!";
 constexpr wchar_t kDeclined[] = L"下次一定要休息一下哦";
 constexpr int kBoxText = 0xFFFF;
 
@@ -98,7 +97,7 @@ TEST(Stress, AWeekOfNestedPictureQuestionsIsAnsweredInnermostFirst) {
     for (int level = 1; level <= levels; ++level) {
         program.tick();
         try {
-            questions.push_back(wait_for_new_box(program, boxes, kQuestion));
+            questions.push_back(wait_for_new_box(program, boxes, kPictureQuestion));
             boxes.insert(questions.back());
         } catch (const drv::Failure&) {
             ADD_FAILURE() << "question " << level << " did not come; the program "
@@ -131,7 +130,7 @@ TEST(Stress, AWeekOfNestedPictureQuestionsIsAnsweredInnermostFirst) {
 
     // Still alive and answering.
     program.tick();
-    drv::answer(program.wait_box(kQuestion).hwnd, IDCANCEL);
+    drv::answer(program.wait_box(kPictureQuestion).hwnd, IDCANCEL);
     program.answer(program.wait_box(kDeclined), IDOK);
     EXPECT_EQ(program.close_and_wait(), 0u);
 }

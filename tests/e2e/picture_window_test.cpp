@@ -26,7 +26,7 @@ std::string rect_text(const RECT& r) {
 // One reminder answered with OK: waits for the picture window it opens.
 HWND open_picture_window(const Program& program) {
     program.tick();
-    const auto box = program.wait_box(L"活动活动颈椎吧!");
+    const auto box = program.wait_box(kPictureQuestion);
     EXPECT_EQ(box.title, L"提醒");
     program.answer(box, IDOK);
     return program.wait_picture_window("the picture window after OK to the question");

@@ -4,16 +4,11 @@
 #include <vector>
 
 #include "tests/driver/driver.h"
+#include "tests/driver/program_ui.h"
 
 namespace e2e {
 
-inline constexpr wchar_t kWindowClass[] = L"BreakReminderWindow";
-inline constexpr wchar_t kTimerClass[] = L"BreakReminderTimer";
-inline constexpr wchar_t kLabelClass[] = L"BreakReminderLabel";
-inline constexpr wchar_t kStart[] = L"开始";
-inline constexpr wchar_t kPictureBox[] = L"是否播放活动颈椎图片";
-inline constexpr wchar_t kSleepBox[] = L"是否睡眠";
-inline constexpr UINT_PTR kTickTimer = 1;
+using namespace ui;
 
 // The path of the program under test (BR_PROGRAM).
 std::wstring program_path();

@@ -12,7 +12,6 @@ namespace e2e {
 namespace {
 
 constexpr wchar_t kPlain[] = L"30分钟到了，休息一下吧！";
-constexpr wchar_t kQuestion[] = L"活动活动颈椎吧!";
 constexpr wchar_t kDeclined[] = L"下次一定要休息一下哦";
 constexpr wchar_t kSleepQuestion[] = L"30分钟到了，站起来活动一下吧！";
 constexpr wchar_t kSleepDeclined[] = L"那么再过30分钟再休息吧！";
@@ -94,7 +93,7 @@ void decline_first_reminder(const Program& program, HWND rest_mode, std::wstring
 
 TEST(ReminderCycle, PictureQuestionCancelledGetsAReplyWhileStillOnTop) {
     Program program;
-    decline_first_reminder(program, program.picture_box(), kQuestion, kDeclined);
+    decline_first_reminder(program, program.picture_box(), kPictureQuestion, kDeclined);
     EXPECT_EQ(program.picture_window(), nullptr) << "a picture window after Cancel";
 }
 
@@ -102,7 +101,7 @@ TEST(ReminderCycle, PictureQuestionAnsweredOkOpensThePictureWindow) {
     Program program;
     program.start_in_mode(program.picture_box());
     program.tick();
-    program.answer(program.wait_box(kQuestion), IDOK);
+    program.answer(program.wait_box(kPictureQuestion), IDOK);
     HWND picture = program.wait_picture_window("the picture window");
     EXPECT_FALSE(topmost(program)) << "the main window was still on top when the picture opened";
     EXPECT_FALSE(IsWindowEnabled(program.main()));
@@ -116,11 +115,11 @@ TEST(ReminderCycle, NestedPictureQuestionsStackAndUnwindInnermostFirst) {
     Program program;
     program.start_in_mode(program.picture_box());
     program.tick();
-    const auto outer = program.wait_box(kQuestion);
+    const auto outer = program.wait_box(kPictureQuestion);
     program.tick();  // the next interval falls due while the question is open
     const auto inner = drv::wait_for_message_box(program.pid(), drv::kDefaultTimeout, "a second question",
                                                  [&](const drv::MessageBoxInfo& box) {
-                                                     return box.hwnd != outer.hwnd && box.text == kQuestion;
+                                                     return box.hwnd != outer.hwnd && box.text == kPictureQuestion;
                                                  });
     expect_reminder(program, inner, {IDOK, IDCANCEL});
     program.answer(inner, IDCANCEL);
